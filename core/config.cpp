@@ -1,0 +1,112 @@
+#include "core/config.h"
+
+#include <algorithm>
+
+#include "core/beat_pattern.h"
+
+namespace zelmora {
+namespace {
+
+// Writes a control only when it shows something else, so that an unchanged
+// value never runs the control's change handler or disturbs the user.
+template <typename T>
+void ShowIfDifferent(TBinding<T>& control, const T& value) {
+  if (control->Value() != value) {
+    control->SetValue(value);
+  }
+}
+
+int ClampLevel(int value) {
+  return std::clamp(value, TConfig::kSilence, 0);
+}
+
+}  // namespace
+
+std::string TempoDisplayText(int tempo) {
+  const std::string digits = std::to_string(tempo);
+  return tempo <= 99 ? "0" + digits : digits;
+}
+
+void TConfig::SetTempo(int value) {
+  if (value == Tempo) {
+    return;
+  }
+  Tempo = std::clamp(value, kMinTempo, kMaxTempo);
+  Controls.sPanel1->SetValue(TempoDisplayText(Tempo));
+  // The fader runs upside down and only reacts to the user's own moves, so
+  // setting it never calls back.
+  Controls.sTrackBarTempo->SetValue(-Tempo);
+}
+
+void TConfig::SetVolume(int value) {
+  if (value != Volume) {
+    Volume = ClampLevel(value);
+  }
+  ShowIfDifferent(Controls.sTrackBarVol, -Volume.load());
+}
+
+void TConfig::SetVolumeRegularDif(int value) {
+  if (value != VolumeRegularDif) {
+    VolumeRegularDif = ClampLevel(value);
+  }
+  ShowIfDifferent(Controls.sTrackBarRegDif, VolumeRegularDif.load());
+}
+
+void TConfig::SetBellVolume(int value) {
+  BellVolume = value;
+  ShowIfDifferent(Controls.strbBellVolume, value);
+}
+
+void TConfig::SetPan(int value) {
+  Pan = value;
+  Controls.BellVoicePan->SetValue(-value);
+  Controls.AccentVoicePan->SetValue(-value);
+  Controls.RegularVoicePan->SetValue(-value);
+  ShowIfDifferent(Controls.sTrackBarPan, value);
+}
+
+void TConfig::SetBoostVolume(bool value) {
+  BoostVolume = value;
+  ShowIfDifferent(Controls.chkBoostVolume, value);
+}
+
+void TConfig::SetBell(bool value) {
+  Bell = value;
+  ShowIfDifferent(Controls.Bellsound1, value);
+}
+
+void TConfig::SetStayOnTop(bool value) {
+  StayOnTop = value;
+  Controls.BeatPanelTopmost->SetValue(value);
+  Controls.MainWindowTopmost->SetValue(value);
+  ShowIfDifferent(Controls.sckbStayOnTop, value);
+}
+
+void TConfig::SetTapMode(bool value) {
+  if (value == TapMode) {
+    return;
+  }
+  TapMode = value;
+  Controls.sButton2OwnFont->SetValue(value);
+  Controls.lblTapVisible->SetValue(value);
+}
+
+void TConfig::SetBeatPattern(std::string_view pattern) {
+  BeatPattern = pattern;
+  publishedPattern_.Publish(BeatPattern);
+  ShowIfDifferent(Controls.slblTimeSignNum, std::to_string(BeatPattern.size()));
+  ShowIfDifferent(Controls.scmbMeterNum, PatternToMeterText(BeatPattern));
+}
+
+void TConfig::SetMeterText(std::string_view text) {
+  MeterText = text;
+  const std::string pattern = MeterTextToPattern(text);
+  if (pattern == BeatPattern) {
+    return;
+  }
+  SetBeatPattern(pattern);
+  // Keep the user's own way of writing the bar ("0+3", "3+") in the box.
+  ShowIfDifferent(Controls.scmbMeterNum, std::string(text));
+}
+
+}  // namespace zelmora

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <string_view>
+
+#include "core/config_controls.h"
+#include "core/published_pattern.h"
+
+namespace zelmora {
+
+// The one in-memory record of every user setting during a run. Fields are
+// read directly; every change goes through a setter, which clamps, stores,
+// and then writes the controls showing the value only where they show
+// something else. A control that has to clamp calls the setter back with
+// its own value, so a field ends up inside its control's range whenever the
+// control had to move.
+//
+// Threads: setters and every non-atomic field belong to the user-interface
+// thread. The tick scheduler reads the atomic fields and
+// BeatPatternForPlayers() once per beat, without locks on the fields.
+class TConfig {
+ public:
+  TConfig() = default;
+  TConfig(const TConfig&) = delete;
+  TConfig& operator=(const TConfig&) = delete;
+
+  // Fields, in the order of the settings record. Levels are hundredths of a
+  // decibel; 0 is the sample's own level, -10000 silence.
+  int Pan = 0;  // as on the pan slider; the voices get -Pan
+  bool StayOnTop = false;
+  bool TapMode = false;
+  std::atomic<int> Tempo{0};             // beats per minute, 20..416
+  std::atomic<int> Volume{0};            // accented beat, -10000..0
+  std::atomic<int> VolumeRegularDif{0};  // regular beat relative to Volume, -10000..0
+  std::string BeatPattern;               // one character per beat, see beat_pattern.h
+  std::atomic<int> BellVolume{0};        // bell relative to Volume; bounded by its slider
+  bool BoostVolume = false;
+  std::atomic<bool> Bell{false};
+  std::string MeterText;  // last text handed to SetMeterText
+  int MainLeft = 0;
+  int MainTop = 0;
+  int BigPanelWidth = 0;
+  int BigPanelHeight = 0;
+  int BigPanelLeft = 0;
+  int BigPanelTop = 0;
+  bool PanelDocked = false;
+  int PanelOffsetX = 0;
+  int PanelOffsetY = 0;
+
+  TConfigControls Controls;
+
+  void SetTempo(int value);
+  void SetVolume(int value);
+  void SetVolumeRegularDif(int value);
+  void SetBellVolume(int value);
+  void SetPan(int value);
+  void SetBoostVolume(bool value);
+  void SetBell(bool value);
+  void SetStayOnTop(bool value);
+  void SetTapMode(bool value);
+
+  // Accepts any pattern, the empty one included, and brings the beat count
+  // label and the meter box up to date.
+  void SetBeatPattern(std::string_view pattern);
+  // Parses a meter text and installs its pattern when it differs. Throws
+  // TError for a text that does not parse; the pattern stays as it was.
+  void SetMeterText(std::string_view text);
+
+  // The pattern as the players see it: a whole value, safe on any thread.
+  TPublishedPattern::Snapshot_t BeatPatternForPlayers() const {
+    return publishedPattern_.Snapshot();
+  }
+
+  static constexpr int kMinTempo = 20;
+  static constexpr int kMaxTempo = 416;
+  static constexpr int kSilence = -10000;
+
+ private:
+  TPublishedPattern publishedPattern_;
+};
+
+// Display text of the tempo: three digits from 20 to 416 ("020", "416").
+std::string TempoDisplayText(int tempo);
+
+}  // namespace zelmora
