@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+#include "audio/mixer.h"
+
+namespace zelmora {
+
+// The mixer's voice slots of the three beat voices.
+enum TVoiceSlot : int { kAccentSlot = 0, kRegularSlot = 1, kBellSlot = 2 };
+
+// One beat voice (AccentBuffer, RegularBuffer, BellBuffer): a handle on a
+// mixer slot. A voice without a mixer (no output device) is empty and
+// accepts every operation silently. The operations may be called from any
+// thread, as the mixer's; the handle itself is set up once on the
+// user-interface thread before any other thread uses it.
+class TVoice {
+ public:
+  TVoice() = default;
+  TVoice(TMixer* mixer, TVoiceSlot slot) : mixer_(mixer), slot_(slot) {}
+
+  std::uint32_t SetVoiceVolume(int volume) noexcept {
+    return mixer_ ? mixer_->SetVoiceVolume(slot_, volume) : kSoundOk;
+  }
+  std::uint32_t SetVoicePan(int pan) noexcept {
+    return mixer_ ? mixer_->SetVoicePan(slot_, pan) : kSoundOk;
+  }
+  std::uint32_t PlayVoice() noexcept { return mixer_ ? mixer_->PlayVoice(slot_) : kSoundOk; }
+  std::uint32_t PlayVoiceAt(TMixer::Clock::time_point when) noexcept {
+    return mixer_ ? mixer_->PlayVoiceAt(slot_, when) : kSoundOk;
+  }
+  bool IsEmpty() const { return mixer_ == nullptr || !mixer_->HasSample(slot_); }
+
+  TMixer* Mixer() const { return mixer_; }
+  TVoiceSlot Slot() const { return slot_; }
+
+ private:
+  TMixer* mixer_ = nullptr;
+  TVoiceSlot slot_ = kAccentSlot;
+};
+
+}  // namespace zelmora

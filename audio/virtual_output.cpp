@@ -1,0 +1,50 @@
+#include "audio/virtual_output.h"
+
+#include <chrono>
+
+namespace zelmora {
+
+TVirtualOutput::TVirtualOutput(TMixer& mixer, TMixer::Clock::time_point start, TOptions options)
+    : mixer_(mixer),
+      options_(options),
+      startNs_(static_cast<double>(
+          std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count())),
+      // A converter that runs fast takes more frames per second of steady
+      // time, so each of its frames lasts less.
+      framePeriodNs_(1e9 / (mixer.SampleRate() * (1.0 + options.ppm * 1e-6))),
+      random_(options.seed),
+      block_(static_cast<std::size_t>(2 * options.blockFrames)) {}
+
+double TVirtualOutput::TrueTimeNsOfFrame(std::int64_t frame) const {
+  return startNs_ + static_cast<double>(frame) * framePeriodNs_;
+}
+
+double TVirtualOutput::NextJitterNs() {
+  // splitmix64: the same jitter sequence on every machine.
+  random_ += 0x9E3779B97F4A7C15ULL;
+  std::uint64_t z = random_;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  z ^= z >> 31;
+  const double unit = static_cast<double>(z >> 11) / 9007199254740992.0;  // 0..1
+  return (2.0 * unit - 1.0) * options_.jitterNs;
+}
+
+void TVirtualOutput::RunBlock() {
+  const double reported = TrueTimeNsOfFrame(framesRendered_) + NextJitterNs();
+  mixer_.Render(block_.data(), options_.blockFrames, reported);
+  framesRendered_ += options_.blockFrames;
+  if (options_.keepRecording) {
+    Recording.insert(Recording.end(), block_.begin(), block_.end());
+  }
+}
+
+void TVirtualOutput::RunUntil(TMixer::Clock::time_point until) {
+  const auto untilNs = static_cast<double>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(until.time_since_epoch()).count());
+  while (TrueTimeNsOfFrame(framesRendered_) < untilNs) {
+    RunBlock();
+  }
+}
+
+}  // namespace zelmora
