@@ -48,7 +48,9 @@ class TBinding {
   bool IsBound() const { return bound_ != nullptr; }
 
   TControl<T>& operator*() { return bound_ ? *bound_ : held_; }
-  const TControl<T>& operator*() const { return bound_ ? *bound_ : held_; }
+  const TControl<T>& operator*() const {
+    return bound_ ? static_cast<const TControl<T>&>(*bound_) : held_;
+  }
   TControl<T>* operator->() { return &**this; }
   const TControl<T>* operator->() const { return &**this; }
 
