@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+
+class QSettings;
+
+namespace zelmora {
+
+// The current user's settings: on Windows the registry key
+// HKEY_CURRENT_USER\SOFTWARE (the store's section "Zelmora" is its subkey),
+// elsewhere the INI file $XDG_CONFIG_HOME/Zelmora/Zelmora.ini (by default
+// ~/.config/Zelmora/Zelmora.ini).
+std::unique_ptr<QSettings> OpenUserSettings();
+
+}  // namespace zelmora
