@@ -1,0 +1,86 @@
+#include "core/metronome.h"
+
+#include <algorithm>
+
+#include "core/config.h"
+
+namespace zelmora {
+
+TMetronome::TMetronome(TConfig& config, TTransport& transport, TTickerVoices& voices,
+                       TTickerTime& time, TBeatHandOver& handOver)
+    : config_(config), transport_(transport), voices_(voices), time_(time), handOver_(handOver) {}
+
+TMetronome::~TMetronome() { Shutdown(); }
+
+void TMetronome::StartStop() {
+  ReapFinished();
+  if (transport_.Running.load()) {
+    Stop();
+  } else {
+    Start();
+  }
+}
+
+void TMetronome::Start() {
+  transport_.Running = true;
+  transport_.BeatIndex = 1;
+  Controls.LabelBeatColor->SetValue(kBeatMarkRunningColor);
+  Controls.sbtnStartStopDown->SetValue(true);
+  Controls.sTrackBarTempoFocus->SetValue(true);
+  // Tooltips go for the rest of the run once the user has started.
+  Controls.ShowHint->SetValue(false);
+  auto ticker = std::make_unique<TTicker>(
+      *this, TTicker::TPorts{config_, transport_.BeatIndex, voices_, time_, handOver_});
+  current_ = ticker.get();
+  tickers_.push_back(std::move(ticker));
+  current_->Start();
+}
+
+void TMetronome::Stop() {
+  transport_.Running = false;
+  if (current_ != nullptr) {
+    current_->RequestStop();
+    current_ = nullptr;
+  }
+  Controls.LabelBeatColor->SetValue(kBeatMarkIdleColor);
+  Controls.LabelBeatCaption->SetValue("l");
+  Controls.lblBeatNumber->SetValue("");
+  Controls.sbtnStartStopDown->SetValue(false);
+  if (Controls.MainWindowVisible->Value()) {
+    Controls.sTrackBarTempoFocus->SetValue(true);
+  }
+}
+
+void TMetronome::RestartBar() { transport_.BeatIndex = 1; }
+
+void TMetronome::StopForHide() {
+  if (transport_.Running.load()) {
+    Stop();
+  }
+}
+
+void TMetronome::Shutdown() {
+  StopForHide();
+  for (auto& ticker : tickers_) {
+    ticker->RequestStop();
+  }
+  // A stopped ticker's waits, the hand-over included, end at once.
+  for (auto& ticker : tickers_) {
+    ticker->Join();
+  }
+  tickers_.clear();
+  current_ = nullptr;
+}
+
+void TMetronome::ShowBeat(int position) {
+  Controls.ShowBeat->SetValue(position);
+  Controls.lblBeatVisible->SetValue(!Controls.lblBeatVisible->Value());
+}
+
+void TMetronome::ReapFinished() {
+  std::erase_if(tickers_, [this](const std::unique_ptr<TTicker>& ticker) {
+    return ticker.get() != current_ && ticker->Finished();
+  });
+}
+
+}  // namespace zelmora

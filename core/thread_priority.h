@@ -1,0 +1,10 @@
+#pragma once
+
+namespace zelmora {
+
+// Asks for a raised scheduling priority for the calling thread in the way
+// the platform allows without special rights; carries on silently when
+// refused. Returns whether it was granted.
+bool RaiseCurrentThreadPriority();
+
+}  // namespace zelmora
