@@ -2,11 +2,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <thread>
 
@@ -15,7 +11,7 @@
 #include "audio/virtual_output.h"
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/posting_hand_over.h"
+#include "core/task_queue_hand_over.h"
 #include "core/transport.h"
 
 using namespace zelmora;
@@ -23,42 +19,6 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-// The test thread plays the user-interface thread: it runs posted tasks
-// whenever it pumps, as an event loop would.
-class TTaskQueue final : public TPostingHandOver {
- public:
-  void Pump(Clock::duration duration) {
-    const Clock::time_point end = Clock::now() + duration;
-    std::unique_lock lock(mutex_);
-    while (true) {
-      while (!tasks_.empty()) {
-        auto task = std::move(tasks_.front());
-        tasks_.pop_front();
-        lock.unlock();
-        task();
-        lock.lock();
-      }
-      if (posted_.wait_until(lock, end) == std::cv_status::timeout) {
-        return;
-      }
-    }
-  }
-
- protected:
-  void Post(std::function<void()> task) override {
-    {
-      std::lock_guard lock(mutex_);
-      tasks_.push_back(std::move(task));
-    }
-    posted_.notify_one();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable posted_;
-  std::deque<std::function<void()>> tasks_;
-};
 
 // Counts every start the scheduler asks of the voices, then passes it on.
 class TCountingVoices final : public TTickerVoices {
@@ -120,7 +80,7 @@ class TickerStressTest : public QObject {
     config.SetBell(true);
     TTransport transport;
     TSteadyTickerTime time;
-    TTaskQueue ui;
+    TTaskQueueHandOver ui;
     TMetronome metronome(config, transport, voices, time, ui);
 
     std::mt19937 random(42);
