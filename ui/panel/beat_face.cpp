@@ -1,0 +1,56 @@
+#include "ui/panel/beat_face.h"
+
+#include "core/metronome.h"
+
+namespace zelmora {
+
+TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position) {
+  TBeatFace face = shown;
+  face.MarkColor = kBeatMarkRunningColor;
+  if (pattern.size() == 1) {
+    // A bar of one beat has nothing to count; the alternating mark shows
+    // that the beats go on.
+    face.Mark = shown.Mark == TBeatMark::Circle ? TBeatMark::Star : TBeatMark::Circle;
+    face.Number = " ";
+    return face;
+  }
+  if (position < 1 || static_cast<std::size_t>(position) > pattern.size()) {
+    face.Mark = TBeatMark::None;
+    face.Number = " ";
+    return face;
+  }
+  const char beat = pattern[static_cast<std::size_t>(position) - 1];
+  face.Mark = beat == 'X' ? TBeatMark::Star : beat == 'x' ? TBeatMark::Circle : TBeatMark::None;
+  face.Number = std::to_string(position);
+  if (position == 1) {
+    face.MarkColor = kFirstBeatMarkColor;
+    face.NumberColor = kFirstBeatNumberColor;
+  } else {
+    face.NumberColor = kBeatNumberColor;
+  }
+  return face;
+}
+
+std::string MarkCaption(TBeatMark mark) {
+  switch (mark) {
+    case TBeatMark::Circle:
+      return "l";
+    case TBeatMark::Star:
+      return "\xAE";
+    case TBeatMark::None:
+      break;
+  }
+  return " ";
+}
+
+TBeatMark MarkFromCaption(std::string_view caption) {
+  if (caption == "l") {
+    return TBeatMark::Circle;
+  }
+  if (caption == "\xAE") {
+    return TBeatMark::Star;
+  }
+  return TBeatMark::None;
+}
+
+}  // namespace zelmora

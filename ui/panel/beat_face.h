@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelmora {
+
+// The mark the panel shows: the star for an accented beat, the circle for a
+// regular one, nothing for a silent one.
+enum class TBeatMark { Circle, Star, None };
+
+// Colours as 0xRRGGBB. Running green and idle grey come from the metronome
+// (core/metronome.h), which writes them at start and stop.
+inline constexpr std::uint32_t kFirstBeatMarkColor = 0xB9704D;    // copper
+inline constexpr std::uint32_t kFirstBeatNumberColor = 0x800000;  // maroon
+inline constexpr std::uint32_t kBeatNumberColor = 0x008000;
+inline constexpr std::uint32_t kMarkBackgroundColor = 0x393536;
+
+// Everything the panel shows at one moment.
+struct TBeatFace {
+  TBeatMark Mark = TBeatMark::Circle;
+  std::uint32_t MarkColor = 0x404040;
+  std::string Number;  // empty or blank: no number
+  std::uint32_t NumberColor = kBeatNumberColor;
+  bool operator==(const TBeatFace&) const = default;
+};
+
+// What the panel shows for the beat just played at 1-based `position` of
+// `pattern`, given what it shows now (a one-beat bar alternates its mark,
+// so the previous face matters).
+//
+// - One-beat bar: circle and star alternate, always green, no number (" ").
+// - Otherwise the number is the position; "X" shows the star, "x" the
+//   circle, anything else no mark. Beat 1 is copper with a maroon number,
+//   every other beat green with a green number.
+// - An empty bar, or a position outside the bar (the user shortened the bar
+//   after this beat was played), shows neither mark nor number, in running
+//   green: nothing of the current bar was played there.
+TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position);
+
+// The mark as the metronome names it in its 8-bit captions: "l" the circle,
+// "\xAE" the star, " " no mark. Any other caption shows no mark.
+std::string MarkCaption(TBeatMark mark);
+TBeatMark MarkFromCaption(std::string_view caption);
+
+}  // namespace zelmora

@@ -1,0 +1,310 @@
+#include "ui/panel/big_panel.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+#include <algorithm>
+#include <vector>
+
+#include "core/config.h"
+#include "core/metronome.h"
+#include "ui/panel/beat_mark_view.h"
+#include "ui/panel/beat_number_view.h"
+
+namespace zelmora {
+namespace {
+
+// Sizeable, with minimise and close buttons but no maximise button: a
+// maximised panel would cover the windows it is meant to sit beside.
+constexpr Qt::WindowFlags kPanelFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                        Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint;
+
+// Followed positions waiting for the window system to report them; a
+// window system that drops some must not make the list grow.
+constexpr std::size_t kMaxFollowTargets = 32;
+
+TScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.left(), rect.top(), rect.width(), rect.height()};
+}
+
+}  // namespace
+
+TfrmBigPanel::TfrmBigPanel(TConfig& config, QWidget* mainWindow)
+    : QWidget(nullptr, kPanelFlags),
+      config_(config),
+      mark_(new TBeatMarkView(this)),
+      number_(new TBeatNumberView(this)),
+      mainWindow_(mainWindow) {
+  setObjectName("frmBigPanel");
+  setWindowTitle("(Beat Panel)");
+  // Closing the panel never ends the program, even when it is the last
+  // window left on screen.
+  setAttribute(Qt::WA_QuitOnClose, false);
+  setMinimumSize(32, 32);
+  config_.Controls.BeatPanelTopmost.Bind(&topmostControl_);
+  FormCreate();
+}
+
+TfrmBigPanel::~TfrmBigPanel() {
+  FormDestroy();
+  if (boundControls_ != nullptr) {
+    Unbind(*boundControls_);
+  }
+  config_.Controls.BeatPanelTopmost.Unbind();
+}
+
+void TfrmBigPanel::SetMainWindow(QWidget* mainWindow) {
+  mainWindow_ = mainWindow;
+}
+
+bool TfrmBigPanel::PlacesWindows() {
+  const QString platform = QGuiApplication::platformName();
+  return platform == "xcb" || platform == "windows" || platform == "cocoa" ||
+         platform == "offscreen";
+}
+
+void TfrmBigPanel::FormCreate() {
+  SetFace(TBeatFace{});
+  requestedClientSize_ = QSize(std::max(config_.BigPanelWidth, minimumWidth()),
+                               std::max(config_.BigPanelHeight, minimumHeight()));
+  move(config_.BigPanelLeft, config_.BigPanelTop);
+  resize(requestedClientSize_);
+  // A hidden window gets its resize event only when shown; the fonts and
+  // the stored size must be right from the start.
+  FormResize();
+  if (PlacesWindows()) {
+    FitOnNearestMonitor();
+  }
+  if (config_.Controls.mnuBeatIndicator->Value()) {
+    show();
+  }
+}
+
+void TfrmBigPanel::FitOnNearestMonitor() {
+  std::vector<TScreenRect> monitors;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    monitors.push_back(ToScreenRect(screen->geometry()));
+  }
+  const TScreenRect outer = OuterRect();
+  if (const auto monitor = NearestMonitor(outer, monitors)) {
+    const TScreenPoint at = FitOnMonitor(outer, *monitor);
+    move(at.X, at.Y);
+  }
+}
+
+void TfrmBigPanel::FormResize() {
+  const QRect outer = frameGeometry();
+  // The mark and the number fill the client area and are centred in it;
+  // their font sizes follow the outer height.
+  mark_->setGeometry(rect());
+  number_->setGeometry(rect());
+  mark_->SetFontPixelSize(outer.height());
+  number_->SetFontPixelSize(outer.height() / 3);
+  // A narrow panel shrinks mark and number together, so that neither is
+  // cut off and the number keeps its place on the mark.
+  const double fit = MarkFitScale(size(), outer.height());
+  mark_->SetFitScale(fit);
+  number_->SetFitScale(fit);
+  config_.BigPanelWidth = outer.width();
+  config_.BigPanelHeight = outer.height();
+}
+
+void TfrmBigPanel::FormDestroy() {
+  const TScreenRect outer = OuterRect();
+  // Where windows cannot be placed, their position is not known either:
+  // keep the stored one for a later run on a system that can.
+  if (PlacesWindows()) {
+    config_.BigPanelLeft = outer.Left;
+    config_.BigPanelTop = outer.Top;
+  }
+  config_.BigPanelWidth = outer.Width;
+  config_.BigPanelHeight = outer.Height;
+}
+
+void TfrmBigPanel::ApplyPendingOuterSize() {
+  if (!outerSizePending_) {
+    return;
+  }
+  const QSize frame = frameGeometry().size() - size();
+  if (frame.width() <= 0 && frame.height() <= 0) {
+    return;  // no frame (yet): the client size is the outer size
+  }
+  outerSizePending_ = false;
+  // Once the user (or the window manager) has sized the window, leave it.
+  if (size() == requestedClientSize_) {
+    resize(requestedClientSize_ - frame);
+  }
+}
+
+TScreenRect TfrmBigPanel::OuterRect() const {
+  // pos() is the frame's corner; frameGeometry()'s corner lags behind it
+  // while a new window's frame is not known yet.
+  const QSize outer = frameGeometry().size();
+  return {pos().x(), pos().y(), outer.width(), outer.height()};
+}
+
+void TfrmBigPanel::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FormResize();
+  ApplyPendingOuterSize();
+}
+
+void TfrmBigPanel::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  ApplyPendingOuterSize();
+}
+
+void TfrmBigPanel::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  ApplyPendingOuterSize();
+  const auto ours = std::find(followTargets_.begin(), followTargets_.end(), pos());
+  if (ours != followTargets_.end()) {
+    // Carried along by the main window: still docked with the same offsets.
+    followTargets_.erase(followTargets_.begin(), ours + 1);
+    return;
+  }
+  ApplyDockingRule();
+}
+
+void TfrmBigPanel::ApplyDockingRule() {
+  if (placing_ || !PlacesWindows() || mainWindow_.isNull() || !mainWindow_->isVisible()) {
+    return;
+  }
+  TDockState state{config_.PanelDocked, config_.PanelOffsetX, config_.PanelOffsetY};
+  const TScreenRect proposed = OuterRect();
+  const TDockOutcome outcome =
+      DockingRule(proposed, true, ToScreenRect(mainWindow_->frameGeometry()), state);
+  config_.PanelDocked = state.Docked;
+  config_.PanelOffsetX = state.OffsetX;
+  config_.PanelOffsetY = state.OffsetY;
+
+  QPoint target(outcome.Left, proposed.Top);
+  if (outcome.SnapToScreen) {
+    if (const QScreen* screen = this->screen()) {
+      const TScreenPoint snapped = SnapToArea(proposed, ToScreenRect(screen->availableGeometry()));
+      target = QPoint(snapped.X, snapped.Y);
+    }
+  }
+  if (target != pos()) {
+    placing_ = true;
+    move(target);
+    placing_ = false;
+  }
+}
+
+void TfrmBigPanel::FollowMainWindow(QPoint mainTopLeft) {
+  if (!PlacesWindows()) {
+    return;
+  }
+  const TDockState state{config_.PanelDocked, config_.PanelOffsetX, config_.PanelOffsetY};
+  const auto target = FollowPosition(state, {mainTopLeft.x(), mainTopLeft.y()}, isVisible());
+  if (!target) {
+    return;
+  }
+  const QPoint at(target->X, target->Y);
+  if (at == pos()) {
+    return;
+  }
+  followTargets_.push_back(at);
+  if (followTargets_.size() > kMaxFollowTargets) {
+    followTargets_.pop_front();
+  }
+  // Only the position changes; the stacking stays as the always-on-top
+  // setting asks.
+  move(at);
+}
+
+void TfrmBigPanel::closeEvent(QCloseEvent* event) {
+  // The panel lives until the program ends; closing only hides it.
+  event->accept();
+  emit closedByUser();
+}
+
+void TfrmBigPanel::BindTo(TMetronomeControls& controls) {
+  if (boundControls_ != nullptr && boundControls_ != &controls) {
+    Unbind(*boundControls_);
+  }
+  controls.LabelBeatColor.Bind(&markColorControl_);
+  controls.LabelBeatCaption.Bind(&markCaptionControl_);
+  controls.lblBeatNumber.Bind(&numberTextControl_);
+  controls.ShowBeat.Bind(&showBeatControl_);
+  boundControls_ = &controls;
+}
+
+void TfrmBigPanel::Unbind(TMetronomeControls& controls) {
+  controls.LabelBeatColor.Unbind();
+  controls.LabelBeatCaption.Unbind();
+  controls.lblBeatNumber.Unbind();
+  controls.ShowBeat.Unbind();
+  if (boundControls_ == &controls) {
+    boundControls_ = nullptr;
+  }
+}
+
+void TfrmBigPanel::ShowBeat(int position) {
+  lastPosition_ = position;
+  SetFace(FaceForBeat(Face(), config_.BeatPattern, position));
+}
+
+void TfrmBigPanel::SetFace(const TBeatFace& face) {
+  mark_->SetMark(face.Mark);
+  mark_->SetColor(face.MarkColor);
+  number_->SetText(face.Number);
+  number_->SetColor(face.NumberColor);
+}
+
+TBeatFace TfrmBigPanel::Face() const {
+  return {mark_->Mark(), mark_->Color(), number_->Text(), number_->Color()};
+}
+
+TBeatMark TfrmBigPanel::Mark() const {
+  return mark_->Mark();
+}
+void TfrmBigPanel::SetMark(TBeatMark mark) {
+  mark_->SetMark(mark);
+}
+std::uint32_t TfrmBigPanel::MarkColor() const {
+  return mark_->Color();
+}
+void TfrmBigPanel::SetMarkColor(std::uint32_t rgb) {
+  mark_->SetColor(rgb);
+}
+std::string TfrmBigPanel::NumberText() const {
+  return number_->Text();
+}
+void TfrmBigPanel::SetNumberText(const std::string& text) {
+  number_->SetText(text);
+}
+std::uint32_t TfrmBigPanel::NumberColor() const {
+  return number_->Color();
+}
+int TfrmBigPanel::MarkFontPixelSize() const {
+  return mark_->FontPixelSize();
+}
+int TfrmBigPanel::NumberFontPixelSize() const {
+  return number_->FontPixelSize();
+}
+
+bool TfrmBigPanel::StaysOnTop() const {
+  return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void TfrmBigPanel::SetStaysOnTop(bool topmost) {
+  if (topmost == StaysOnTop()) {
+    return;
+  }
+  Qt::WindowFlags flags = windowFlags();
+  flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
+  if (QWindow* window = windowHandle()) {
+    // Tell the existing window; setWindowFlags would re-create it and
+    // hide it in between.
+    overrideWindowFlags(flags);
+    window->setFlags(flags);
+  } else {
+    setWindowFlags(flags);
+  }
+}
+
+}  // namespace zelmora

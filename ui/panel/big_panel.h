@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QWidget>
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "ui/panel/beat_face.h"
+#include "ui/panel/docking.h"
+#include "ui/panel/panel_controls.h"
+
+namespace zelmora {
+
+class TConfig;
+struct TMetronomeControls;
+class TBeatMarkView;
+class TBeatNumberView;
+
+// The beat panel: a freely resizable window that shows a large mark and
+// the beat number on every beat, to be seen from across the room.
+//
+// Geometry lives in the settings object: the window is created from
+// BigPanelLeft/Top/Width/Height (outer size, frame included), writes the
+// outer size back on every resize and all four at its destruction.
+//
+// Docking: on platforms where an application places its own windows (X11,
+// Windows, offscreen), every move of the panel runs the docking rule
+// against the main window given to SetMainWindow (snapping it to either
+// side, else to the work area's edges), and FollowMainWindow carries a
+// docked panel along with the main window. Elsewhere (Wayland) docking is
+// off and both do nothing.
+//
+// Closing the window only hides it and emits closedByUser(); at program
+// end destroy the panel instead of closing it.
+//
+// User-interface thread only.
+class TfrmBigPanel final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Binds config.Controls.BeatPanelTopmost for the panel's lifetime, and
+  // shows the panel when config.Controls.mnuBeatIndicator is checked. The
+  // main window is the one the panel docks to (not its Qt parent: the panel
+  // is a window of its own, and whoever creates it deletes it).
+  explicit TfrmBigPanel(TConfig& config, QWidget* mainWindow = nullptr);
+  ~TfrmBigPanel() override;
+  TfrmBigPanel(const TfrmBigPanel&) = delete;
+  TfrmBigPanel& operator=(const TfrmBigPanel&) = delete;
+
+  // Changes the window the panel docks to; may be null.
+  void SetMainWindow(QWidget* mainWindow);
+
+  // Lets start, stop and each beat reach the panel: LabelBeatColor,
+  // LabelBeatCaption, lblBeatNumber and ShowBeat. The destructor unbinds
+  // whatever is still bound, so a metronome that goes before the panel
+  // must be unbound first.
+  void BindTo(TMetronomeControls& controls);
+  void Unbind(TMetronomeControls& controls);
+
+  // Shows the beat just played at 1-based `position` of the current beat
+  // pattern (see FaceForBeat: never fails on an empty pattern or a position
+  // beyond its end).
+  void ShowBeat(int position);
+
+  // The main window has moved; its outer top-left corner is now
+  // `mainTopLeft`. A docked, visible panel moves along.
+  void FollowMainWindow(QPoint mainTopLeft);
+
+  // What the panel shows.
+  TBeatFace Face() const;
+  TBeatMark Mark() const;
+  void SetMark(TBeatMark mark);
+  std::uint32_t MarkColor() const;
+  void SetMarkColor(std::uint32_t rgb);
+  std::string NumberText() const;
+  void SetNumberText(const std::string& text);
+  std::uint32_t NumberColor() const;
+  int LastPosition() const { return lastPosition_; }
+  // Font sizes (em height in pixels) of the mark and of the number.
+  int MarkFontPixelSize() const;
+  int NumberFontPixelSize() const;
+
+  bool StaysOnTop() const;
+  void SetStaysOnTop(bool topmost);
+
+  // Whether this platform lets the application place its windows.
+  static bool PlacesWindows();
+
+ signals:
+  // The user closed the window; the "Beat Panel" menu check goes off.
+  void closedByUser();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormResize();
+  void FormDestroy();
+  void SetFace(const TBeatFace& face);
+  void ApplyDockingRule();
+  void FitOnNearestMonitor();
+  void ApplyPendingOuterSize();
+  TScreenRect OuterRect() const;
+
+  TConfig& config_;
+  TBeatMarkView* mark_;
+  TBeatNumberView* number_;
+  QPointer<QWidget> mainWindow_;
+  TMetronomeControls* boundControls_ = nullptr;
+  int lastPosition_ = 0;
+  bool placing_ = false;  // inside our own move, so the rule does not recurse
+  // Positions we asked for while following, not yet reported back by the
+  // window system; their moves are ours, not the user's.
+  std::deque<QPoint> followTargets_;
+  // The stored outer size, until the window frame is known and the client
+  // size can be set to match it.
+  bool outerSizePending_ = true;
+  QSize requestedClientSize_;
+
+  TMarkColorControl markColorControl_{*this};
+  TMarkCaptionControl markCaptionControl_{*this};
+  TNumberTextControl numberTextControl_{*this};
+  TShowBeatControl showBeatControl_{*this};
+  TPanelTopmostControl topmostControl_{*this};
+};
+
+}  // namespace zelmora
