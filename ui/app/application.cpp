@@ -1,0 +1,18 @@
+#include "ui/app/application.h"
+
+#include "ui/main/error_box.h"
+
+namespace zelmora {
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    ReportCurrentException();
+    return false;
+  }
+}
+
+}  // namespace zelmora

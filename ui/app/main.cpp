@@ -1,0 +1,34 @@
+#include <QDir>
+
+#include "ui/app/application.h"
+#include "ui/app/program.h"
+#include "ui/app/single_instance.h"
+#include "ui/main/main_window.h"
+#include "ui/skin/skin.h"
+
+int main(int argc, char** argv) {
+  zelmora::TApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Zelmora"));
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QApplication::setPalette(zelmora::TSkin::Instance().Palette());
+  // The windows go when the program object goes, in the order it decides.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  zelmora::TSingleInstance instance;
+  if (!instance.Acquire()) {
+    instance.ActivateRunning();
+    return 0;
+  }
+  // Sound files stored with a relative path are found beside the program.
+  QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+  zelmora::TProgram program(zelmora::TProgram::TOptions{});
+  QObject::connect(&instance, &zelmora::TSingleInstance::activationRequested,
+                   [&program] { program.BringToFront(); });
+  // exit, not quit: quit would first close every window, and a closed beat
+  // panel counts as unticked in the menu, which the save would then store.
+  QObject::connect(&program.MainWindow(), &zelmora::TfrmMain::closed, &app,
+                   [] { QCoreApplication::exit(0); });
+  program.Show();
+  return app.exec();
+}

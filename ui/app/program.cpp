@@ -1,0 +1,212 @@
+#include "ui/app/program.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+#include <utility>
+#include <vector>
+
+#include "audio/bank/bank.h"
+#include "audio/choice/sound_choice.h"
+#include "core/error.h"
+#include "store/config_io.h"
+#include "store/ini_ctrl.h"
+#include "store/user_settings.h"
+#include "ui/app/hot_key.h"
+#include "ui/app/placement.h"
+#include "ui/app/settings_load.h"
+#include "ui/app/x11_activation.h"
+#include "ui/bridge/qt_beat_hand_over.h"
+#include "ui/main/about_box.h"
+#include "ui/main/error_box.h"
+#include "ui/main/main_window.h"
+#include "ui/panel/big_panel.h"
+#include "ui/prefs/prefs_dialog.h"
+#include "ui/tempo/tempo_dialog.h"
+
+namespace zelmora {
+
+void TProgram::TBoxMessages::ShowMessage(const std::string& text) {
+  ShowMessageBox(text);
+}
+
+TProgram::TProgram(TOptions options)
+    : settings_(options.Settings ? std::move(options.Settings) : OpenUserSettings()),
+      load_(std::make_unique<TSettingsLoad>(
+          *settings_, [](const std::string& message) { ShowErrorBox(message); })),
+      beatContext_(std::make_unique<QObject>()),
+      handOver_(std::make_unique<TQtBeatHandOver>(beatContext_.get())),
+      metronome_(
+          std::make_unique<TMetronome>(config_, transport_, tickerVoices_, time_, *handOver_)) {
+  openUrl_ = std::move(options.OpenUrl);
+  // Until the stored choice is applied the voices hold the click; the bell
+  // always sounds the bell.
+  accentHolder_.Wave = ClickWave();
+  regularHolder_.Wave = ClickWave();
+  bellHolder_.Wave = BellWave();
+  // The sound lists take the stored selection during the load.
+  soundChoice_ = std::make_unique<TSoundChoice>(config_, accentHolder_, regularHolder_, bellHolder_,
+                                                voices_, messages_);
+  CreateMainWindow();
+  // Hidden until asked for; it lives until the end, as the settings do.
+  prefs_ = std::make_unique<TfrmSettings>(config_, *soundChoice_);
+  prefs_->SetErrorReporter([](const std::string& message) { ShowErrorBox(message); });
+
+  // A step that fails is reported and the start-up goes on: every later
+  // step still has to run, or the save at exit would store what a skipped
+  // step never loaded.
+  RunStep([this] { load_->LoadSettings(config_); });
+  if (options.HotKey) {
+    RunStep([this] { hotKey_ = RegisterHotKey([this] { main_->StartStop(); }); });
+  }
+  if (options.OpenAudio) {
+    RunStep([this] { OpenAudio(); });
+  }
+  RunStep([this] { PrepareVoices(); });
+  RunStep([this] { load_->LoadVolumes(config_); });
+  RunStep([this] { PlaceMainWindow(); });
+  CreateOtherWindows();
+  ConnectWindows();
+}
+
+void TProgram::RunStep(const std::function<void()>& step) {
+  try {
+    step();
+  } catch (const std::exception& error) {
+    ShowErrorBox(error.what());
+  }
+}
+
+TProgram::~TProgram() {
+  about_.reset();
+  tempo_.reset();
+  meter_.reset();
+  if (panel_) {
+    panel_->Unbind(metronome_->Controls);
+    panel_.reset();  // stores its place and size in the settings object
+  }
+  // Every setting is written as the Preferences dialog goes, while the
+  // main window still tells its place and the menu its check marks.
+  SaveSettings();
+  prefs_.reset();
+
+  // Hiding runs the window's hide handler: a running metronome stops and
+  // the window's place is recorded.
+  main_->hide();
+  main_.reset();
+  hotKey_.reset();
+  // No scheduler thread may touch a voice once they go.
+  metronome_->Shutdown();
+  soundChoice_.reset();
+  ReleaseVoices();
+}
+
+void TProgram::CreateMainWindow() {
+  main_ = std::make_unique<TfrmMain>(
+      TfrmMain::TPorts{config_, transport_, *metronome_, voices_.RegularBuffer});
+}
+
+void TProgram::OpenAudio() {
+  // Without an output the program runs on with silent voices; the sound
+  // lists and the stored levels are still set up, so that the save at exit
+  // keeps them.
+  device_.Open();
+}
+
+void TProgram::PrepareVoices() {
+  voices_ = TBeatVoices::On(device_.Mixer());
+  // The settings object pans the voices (it passes minus Pan).
+  bellPan_ = std::make_unique<TVoicePanControl>(voices_.BellBuffer);
+  accentPan_ = std::make_unique<TVoicePanControl>(voices_.AccentBuffer);
+  regularPan_ = std::make_unique<TVoicePanControl>(voices_.RegularBuffer);
+  config_.Controls.BellVoicePan.Bind(bellPan_.get());
+  config_.Controls.AccentVoicePan.Bind(accentPan_.get());
+  config_.Controls.RegularVoicePan.Bind(regularPan_.get());
+  // The sound lists, the stored choice and the three voices.
+  prefs_->FillSoundLists();
+}
+
+void TProgram::PlaceMainWindow() {
+  std::vector<QRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    screens.push_back(screen->availableGeometry());
+  }
+  main_->adjustSize();
+  main_->move(
+      PullOntoNearestScreen(QPoint(config_.MainLeft, config_.MainTop), main_->size(), screens));
+}
+
+void TProgram::CreateOtherWindows() {
+  panel_ = std::make_unique<TfrmBigPanel>(config_, main_.get());
+  panel_->BindTo(metronome_->Controls);
+  CreateMeterConstructor();
+  tempo_ = std::make_unique<TfrmTempo>(config_, main_.get());
+  about_ = std::make_unique<TfrmAbout>(main_.get());
+}
+
+void TProgram::ConnectWindows() {
+  QObject::connect(panel_.get(), &TfrmBigPanel::closedByUser, main_.get(),
+                   [this] { config_.Controls.mnuBeatIndicator->SetValue(false); });
+  TfrmMain::TWindows windows;
+  windows.ShowTempoDialog = [this] { tempo_->Execute(); };
+  windows.ShowMeterConstructor = [this](bool modal) { ShowMeterConstructor(modal); };
+  windows.ShowPreferences = [this] {
+    prefs_->show();
+    prefs_->raise();
+    prefs_->activateWindow();
+  };
+  windows.ShowBeatPanel = [this](bool visible) { panel_->setVisible(visible); };
+  windows.MainWindowMoved = [this](QPoint topLeft) {
+    if (panel_) {
+      panel_->FollowMainWindow(topLeft);
+    }
+  };
+  windows.ShowAbout = [this] { about_->exec(); };
+  windows.OpenUrl = openUrl_;
+  main_->SetWindows(std::move(windows));
+}
+
+void TProgram::Show() {
+  main_->show();
+}
+
+void TProgram::BringToFront() {
+  if (main_->isMinimized()) {
+    main_->showNormal();
+  } else {
+    main_->show();
+    main_->raise();
+  }
+  ActivateAsRequested(main_.get());
+}
+
+bool TProgram::HotKeyActive() const {
+  return hotKey_ && hotKey_->IsActive();
+}
+
+void TProgram::SaveSettings() {
+  try {
+    TLMDIniCtrl store(settings_.get());
+    zelmora::SaveSettings(config_, store);
+  } catch (const TError& error) {
+    // The values not yet written keep their earlier contents; the exit
+    // goes on.
+    ShowErrorBox(error.what());
+  }
+}
+
+void TProgram::ReleaseVoices() {
+  config_.Controls.BellVoicePan.Unbind();
+  config_.Controls.AccentVoicePan.Unbind();
+  config_.Controls.RegularVoicePan.Unbind();
+  if (TMixer* mixer = device_.Mixer()) {
+    mixer->SetVoiceSample(kBellSlot, nullptr);
+    mixer->SetVoiceSample(kRegularSlot, nullptr);
+    mixer->SetVoiceSample(kAccentSlot, nullptr);
+  }
+  voices_ = TBeatVoices{};
+  device_.Close();
+}
+
+}  // namespace zelmora

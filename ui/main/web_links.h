@@ -1,0 +1,11 @@
+#pragma once
+
+namespace zelmora {
+
+// The project's pages on the web, opened by the "Online" submenu of "Help".
+inline constexpr const char* kHomePageUrl = "https://zelmora.example/";
+inline constexpr const char* kContactPageUrl = "https://zelmora.example/contact";
+// The user manual, installed beside the executable.
+inline constexpr const char* kHelpFile = "help/index.html";
+
+}  // namespace zelmora
