@@ -73,12 +73,14 @@ class TMixer {
 
   // Renders one block of interleaved stereo frames. firstFrameNs is the
   // steady_clock time (ns since its epoch) at which the block's first frame
-  // is reported to reach the converter.
-  void Render(float* out, int frames, double firstFrameNs) noexcept;
+  // is reported to reach the converter; `dropout` says the output ran dry
+  // before this block, so its timeline moved.
+  void Render(float* out, int frames, double firstFrameNs, bool dropout = false) noexcept;
 
   // Diagnostics, any thread.
   std::uint64_t BlocksRendered() const { return blocksDone_.load(std::memory_order_acquire); }
   std::uint64_t LateStarts() const { return lateStarts_.load(std::memory_order_relaxed); }
+  int ClockRestarts() const { return clockRestarts_.load(std::memory_order_relaxed); }
 
  private:
   struct TShared {
@@ -113,6 +115,7 @@ class TMixer {
   std::int64_t framesRendered_ = 0;
   std::atomic<std::uint64_t> blocksDone_{0};
   std::atomic<std::uint64_t> lateStarts_{0};
+  std::atomic<int> clockRestarts_{0};
   std::array<std::unique_ptr<TVoiceSample>, kVoices> owned_;
   std::vector<TRetired> retired_;
 };

@@ -10,7 +10,8 @@ namespace {
 constexpr double kMemorySeconds = 120.0;
 // A report this far off the line means the stream was interrupted (an
 // underrun, a suspended sink): start a new line rather than bend the old.
-constexpr double kRestartNs = 20e6;
+// The reports' own jitter stays within about 2 ms here.
+constexpr double kRestartNs = 5e6;
 // The fit needs reports spread over this long before its slope is trusted
 // over the nominal rate.
 constexpr double kSlopeAfterSeconds = 1.0;
@@ -20,24 +21,29 @@ constexpr double kSlopeAfterSeconds = 1.0;
 TOutputClock::TOutputClock(double sampleRate)
     : sampleRate_(sampleRate),
       nominalNsPerFrame_(1e9 / sampleRate),
-      nsPerFrame_(1e9 / sampleRate) {}
+      nsPerFrame_(1e9 / sampleRate),
+      knownNsPerFrame_(1e9 / sampleRate) {}
 
 void TOutputClock::Restart(std::int64_t frame, double observedNs) noexcept {
+  if (started_) {
+    ++restarts_;
+  }
   started_ = true;
   originFrame_ = frame;
   originNs_ = observedNs;
   s0_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
-  nsPerFrame_ = nominalNsPerFrame_;
+  nsPerFrame_ = knownNsPerFrame_;
   blockStartNs_ = observedNs;
 }
 
-void TOutputClock::Update(std::int64_t blockStartFrame, int frames, double observedNs) noexcept {
+void TOutputClock::Update(std::int64_t blockStartFrame, int frames, double observedNs,
+                          bool discontinuity) noexcept {
   if (!started_) {
     Restart(blockStartFrame, observedNs);
   }
   const double predicted =
       blockStartNs_ + static_cast<double>(blockStartFrame - originFrame_) * nsPerFrame_;
-  if (std::abs(observedNs - predicted) > kRestartNs) {
+  if (discontinuity || std::abs(observedNs - predicted) > kRestartNs) {
     Restart(blockStartFrame, observedNs);
   }
 
@@ -66,10 +72,11 @@ void TOutputClock::Update(std::int64_t blockStartFrame, int frames, double obser
 
   const double spread = s0_ * sxx_ - sx_ * sx_;
   const double spanFrames = std::sqrt(std::max(0.0, sxx_ / s0_ - (sx_ / s0_) * (sx_ / s0_)));
-  double slope = nominalNsPerFrame_;
+  double slope = knownNsPerFrame_;
   if (spread > 0.0 && spanFrames > kSlopeAfterSeconds * sampleRate_ / 4.0) {
     slope = (s0_ * sxy_ - sx_ * sy_) / spread;
     slope = std::clamp(slope, nominalNsPerFrame_ * 0.99, nominalNsPerFrame_ * 1.01);
+    knownNsPerFrame_ = slope;
   }
   nsPerFrame_ = slope;
   blockStartNs_ = originNs_ + (sy_ - slope * sx_) / s0_;

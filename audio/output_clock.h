@@ -21,7 +21,13 @@ class TOutputClock {
 
   // A block of frames starting at the output's frame blockStartFrame, whose
   // first frame was reported to sound at observedNs (steady_clock, ns).
-  void Update(std::int64_t blockStartFrame, int frames, double observedNs) noexcept;
+  // `discontinuity`: the output dropped out before this block (an
+  // underrun), so the frames no longer follow the old line.
+  void Update(std::int64_t blockStartFrame, int frames, double observedNs,
+              bool discontinuity = false) noexcept;
+
+  // How often the line was started anew after the first time; diagnostics.
+  int Restarts() const noexcept { return restarts_; }
 
   std::int64_t BlockStartFrame() const noexcept { return originFrame_; }
   double BlockStartNs() const noexcept { return blockStartNs_; }
@@ -43,6 +49,10 @@ class TOutputClock {
   double s0_ = 0.0, sx_ = 0.0, sy_ = 0.0, sxx_ = 0.0, sxy_ = 0.0;
   double blockStartNs_ = 0.0;
   double nsPerFrame_;
+  // The rate fitted before the last restart: a dropout moves the line, it
+  // does not change the converter's rate.
+  double knownNsPerFrame_;
+  int restarts_ = 0;
 };
 
 }  // namespace zelmora

@@ -32,11 +32,17 @@ double TVirtualOutput::NextJitterNs() {
 
 void TVirtualOutput::RunBlock() {
   const double reported = TrueTimeNsOfFrame(framesRendered_) + NextJitterNs();
-  mixer_.Render(block_.data(), options_.blockFrames, reported);
+  mixer_.Render(block_.data(), options_.blockFrames, reported, dropoutPending_);
+  dropoutPending_ = false;
   framesRendered_ += options_.blockFrames;
   if (options_.keepRecording) {
     Recording.insert(Recording.end(), block_.begin(), block_.end());
   }
+}
+
+void TVirtualOutput::Dropout(double ns, bool reported) {
+  startNs_ += ns;
+  dropoutPending_ = reported;
 }
 
 void TVirtualOutput::RunUntil(TMixer::Clock::time_point until) {

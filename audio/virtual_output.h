@@ -27,6 +27,9 @@ class TVirtualOutput {
   // Renders blocks until the converter's time has passed `until`.
   void RunUntil(TMixer::Clock::time_point until);
   void RunBlock();
+  // The output runs dry for `ns`: every later frame sounds that much later.
+  // `reported` says whether the driver flags it with the next block.
+  void Dropout(double ns, bool reported);
 
   // When output frame `frame` really sounds (steady_clock ns).
   double TrueTimeNsOfFrame(std::int64_t frame) const;
@@ -41,6 +44,7 @@ class TVirtualOutput {
   TMixer& mixer_;
   TOptions options_;
   double startNs_;
+  bool dropoutPending_ = false;
   double framePeriodNs_;
   std::int64_t framesRendered_ = 0;
   std::uint64_t random_;

@@ -10,7 +10,9 @@ TMetronome::TMetronome(TConfig& config, TTransport& transport, TTickerVoices& vo
                        TTickerTime& time, TBeatHandOver& handOver)
     : config_(config), transport_(transport), voices_(voices), time_(time), handOver_(handOver) {}
 
-TMetronome::~TMetronome() { Shutdown(); }
+TMetronome::~TMetronome() {
+  Shutdown();
+}
 
 void TMetronome::StartStop() {
   ReapFinished();
@@ -51,7 +53,9 @@ void TMetronome::Stop() {
   }
 }
 
-void TMetronome::RestartBar() { transport_.BeatIndex = 1; }
+void TMetronome::RestartBar() {
+  transport_.BeatIndex = 1;
+}
 
 void TMetronome::StopForHide() {
   if (transport_.Running.load()) {

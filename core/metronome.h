@@ -17,16 +17,16 @@ class TConfig;
 // each (see TBinding): the windows bind their widgets, tests bind fakes.
 struct TMetronomeControls {
   // Beat panel.
-  TBinding<std::uint32_t> LabelBeatColor;   // 0xRRGGBB of the beat mark
-  TBinding<std::string> LabelBeatCaption;   // "l": the idle dot
-  TBinding<std::string> lblBeatNumber;      // emptied on stop
-  TBinding<int> ShowBeat;                   // written once per beat: the position played
+  TBinding<std::uint32_t> LabelBeatColor;  // 0xRRGGBB of the beat mark
+  TBinding<std::string> LabelBeatCaption;  // "l": the idle dot
+  TBinding<std::string> lblBeatNumber;     // emptied on stop
+  TBinding<int> ShowBeat;                  // written once per beat: the position played
   // Main window.
-  TBinding<bool> sbtnStartStopDown;         // start button pressed (running)
-  TBinding<bool> sTrackBarTempoFocus;       // writing true gives the fader the focus
-  TBinding<bool> ShowHint;                  // the main window's tooltips
+  TBinding<bool> sbtnStartStopDown;    // start button pressed (running)
+  TBinding<bool> sTrackBarTempoFocus;  // writing true gives the fader the focus
+  TBinding<bool> ShowHint;             // the main window's tooltips
   TBinding<bool> MainWindowVisible;
-  TBinding<bool> lblBeatVisible;            // toggled on every beat
+  TBinding<bool> lblBeatVisible;  // toggled on every beat
 };
 
 inline constexpr std::uint32_t kBeatMarkRunningColor = 0x70B94D;

@@ -1,5 +1,4 @@
-// The program's meter constructor. Kept apart from program.cpp: its header
-// and the beat panel's both declare a zelmora::TBeatMark of their own.
+// The program's meter constructor.
 #include "ui/app/program.h"
 #include "ui/main/main_window.h"
 #include "ui/meter/meter_constructor.h"

@@ -10,9 +10,9 @@ TBeatColumns TBeatColumns::FromPattern(std::string_view pattern) {
   columns.marks_.clear();
   columns.marks_.reserve(pattern.size());
   for (const char beat : pattern) {
-    columns.marks_.push_back(beat == 'X'   ? TBeatMark::Accent
-                             : beat == 'x' ? TBeatMark::Ordinary
-                                           : TBeatMark::Silent);
+    columns.marks_.push_back(beat == 'X'   ? TGridMark::Accent
+                             : beat == 'x' ? TGridMark::Ordinary
+                                           : TGridMark::Silent);
   }
   return columns;
 }
@@ -22,19 +22,19 @@ std::string TBeatColumns::CellText(int column, TGridRow row) const {
     case TGridRow::Number:
       return std::to_string(column + 1);
     case TGridRow::Acc:
-      return Mark(column) == TBeatMark::Accent ? "X" : " ";
+      return Mark(column) == TGridMark::Accent ? "X" : " ";
     case TGridRow::Ord:
-      return Mark(column) == TBeatMark::Ordinary ? "x" : " ";
+      return Mark(column) == TGridMark::Ordinary ? "x" : " ";
   }
   return " ";
 }
 
 void TBeatColumns::Toggle(int column, TGridRow row) {
-  TBeatMark& mark = marks_.at(static_cast<std::size_t>(column));
+  TGridMark& mark = marks_.at(static_cast<std::size_t>(column));
   if (row == TGridRow::Acc) {
-    mark = mark == TBeatMark::Accent ? TBeatMark::Silent : TBeatMark::Accent;
+    mark = mark == TGridMark::Accent ? TGridMark::Silent : TGridMark::Accent;
   } else if (row == TGridRow::Ord) {
-    mark = mark == TBeatMark::Ordinary ? TBeatMark::Silent : TBeatMark::Ordinary;
+    mark = mark == TGridMark::Ordinary ? TGridMark::Silent : TGridMark::Ordinary;
   }
 }
 
@@ -42,7 +42,7 @@ bool TBeatColumns::Add() {
   if (!CanAdd()) {
     return false;
   }
-  marks_.push_back(TBeatMark::Ordinary);
+  marks_.push_back(TGridMark::Ordinary);
   return true;
 }
 
@@ -57,8 +57,8 @@ bool TBeatColumns::Remove() {
 std::string TBeatColumns::Pattern() const {
   std::string pattern;
   pattern.reserve(marks_.size());
-  for (const TBeatMark mark : marks_) {
-    pattern += mark == TBeatMark::Accent ? 'X' : mark == TBeatMark::Ordinary ? 'x' : '-';
+  for (const TGridMark mark : marks_) {
+    pattern += mark == TGridMark::Accent ? 'X' : mark == TGridMark::Ordinary ? 'x' : '-';
   }
   return pattern;
 }
@@ -68,8 +68,8 @@ std::string TBeatColumns::MeterText() const {
   // first accent form a group of their own.
   std::string text;
   int count = 0;
-  for (const TBeatMark mark : marks_) {
-    if (mark == TBeatMark::Accent) {
+  for (const TGridMark mark : marks_) {
+    if (mark == TGridMark::Accent) {
       if (count != 0) {
         text += std::to_string(count) + '+';
       }

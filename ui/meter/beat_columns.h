@@ -10,7 +10,7 @@ namespace zelmora {
 
 // What one beat of the meter constructor's grid holds: a mark in the Acc
 // row, a mark in the Ord row, or neither (a silent beat).
-enum class TBeatMark { Silent, Ordinary, Accent };
+enum class TGridMark { Silent, Ordinary, Accent };
 
 // The rows of the grid: a header with the beat numbers, then the two rows of
 // marks.
@@ -29,14 +29,14 @@ class TBeatColumns {
   // Remove leaves at least this many beats.
   static constexpr int kMinColumnsAfterRemove = 2;
 
-  TBeatColumns() : marks_(1, TBeatMark::Silent) {}
+  TBeatColumns() : marks_(1, TGridMark::Silent) {}
 
   // "X" is accented, "x" ordinary, anything else silent. An empty pattern
   // gives one silent column.
   static TBeatColumns FromPattern(std::string_view pattern);
 
   int Count() const { return static_cast<int>(marks_.size()); }
-  TBeatMark Mark(int column) const { return marks_.at(static_cast<std::size_t>(column)); }
+  TGridMark Mark(int column) const { return marks_.at(static_cast<std::size_t>(column)); }
 
   // The text of a cell: the beat number in the header row, "X" or " " in
   // the Acc row, "x" or " " in the Ord row.
@@ -61,7 +61,7 @@ class TBeatColumns {
   std::string MeterText() const;
 
  private:
-  std::vector<TBeatMark> marks_;
+  std::vector<TGridMark> marks_;
 };
 
 }  // namespace zelmora

@@ -152,14 +152,14 @@ void TBeatGrid::paintEvent(QPaintEvent* /*event*/) {
     if (CellRect(column, 0).isNull()) {
       break;
     }
-    const TBeatMark mark = columns_.Mark(column);
+    const TGridMark mark = columns_.Mark(column);
     for (int row = 0; row < kRowCount; ++row) {
       TGridCellLook cell;
       cell.Rect = CellRect(column, row);
       cell.Row = static_cast<TGridRow>(row);
       cell.Mark = mark;
       cell.Text = CellText(column, row);
-      cell.GroupStart = column == 0 || mark == TBeatMark::Accent;
+      cell.GroupStart = column == 0 || mark == TGridMark::Accent;
       cell.Current = column == current_.Column && (row == 0 || row == current_.Row);
       cell.Focused = focused;
       PaintGridCell(painter, cell);

@@ -51,8 +51,8 @@ void PaintMark(QPainter& painter, const TGridCellLook& cell) {
   const QColor accent = skin.Color(TSkinRole::Accent);
   painter.fillRect(
       cell.Rect, cell.Current ? Blend(CellBase(), accent, cell.Focused ? 0.16 : 0.08) : CellBase());
-  const bool marked = (cell.Row == TGridRow::Acc && cell.Mark == TBeatMark::Accent) ||
-                      (cell.Row == TGridRow::Ord && cell.Mark == TBeatMark::Ordinary);
+  const bool marked = (cell.Row == TGridRow::Acc && cell.Mark == TGridMark::Accent) ||
+                      (cell.Row == TGridRow::Ord && cell.Mark == TGridMark::Ordinary);
   if (marked) {
     const QRectF tile = QRectF(cell.Rect).adjusted(1.5, 1.5, -1.5, -1.5);
     const bool accented = cell.Row == TGridRow::Acc;

@@ -13,7 +13,7 @@ namespace zelmora {
 struct TGridCellLook {
   QRect Rect;  // the cell without its grid lines
   TGridRow Row = TGridRow::Acc;
-  TBeatMark Mark = TBeatMark::Silent;  // the column's mark
+  TGridMark Mark = TGridMark::Silent;  // the column's mark
   QString Text;                        // the cell's text
   bool GroupStart = false;             // the column begins a group of the bar
   bool Current = false;                // the current cell (or, in the header, its column)

@@ -117,6 +117,50 @@ class MixerTest : public QObject {
     }
   }
 
+  // The output runs dry for a moment (an underrun): later frames sound later
+  // than the old line says. Starts after it land where they belong again,
+  // whether or not the driver flags the dropout.
+  void dropoutMovesTheLine_data() {
+    QTest::addColumn<double>("gapNs");
+    QTest::addColumn<bool>("reported");
+    QTest::newRow("3 ms, flagged") << 3e6 << true;
+    QTest::newRow("12 ms, not flagged") << 12e6 << false;
+  }
+  void dropoutMovesTheLine() {
+    QFETCH(double, gapNs);
+    QFETCH(bool, reported);
+    TMixer mixer(kRate);
+    mixer.SetLatency(30ms);
+    mixer.SetVoiceSample(kRegularSlot, Click(100));
+    const Clock::time_point start = Clock::now();
+    TVirtualOutput output(mixer, start, {256, 480.0, 0.4e6, 11, true});
+    output.RunUntil(start + 30s);
+    output.Dropout(gapNs, reported);
+    output.RunUntil(start + 36s);
+    const std::size_t from = output.Recording.size();
+    std::vector<Clock::time_point> requests;
+    Clock::time_point t = start + 36s;
+    for (int i = 0; i < 10; ++i) {
+      t += 500ms + std::chrono::nanoseconds(i * 7'000'003LL);
+      requests.push_back(t);
+      mixer.PlayVoiceAt(kRegularSlot, t);
+      output.RunUntil(t);
+    }
+    output.RunUntil(t + 100ms);
+    const std::vector<float> after(output.Recording.begin() + from, output.Recording.end());
+    const std::vector<std::int64_t> onsets = Onsets(after);
+    QCOMPARE(onsets.size(), requests.size());
+    const auto first = static_cast<std::int64_t>(from / 2);
+    for (std::size_t i = 0; i < onsets.size(); ++i) {
+      const double soundsAt = output.TrueTimeNsOfFrame(first + onsets[i]);
+      QVERIFY2(std::abs(soundsAt - (Ns(requests[i]) + 30e6)) < 0.1e6,
+               qPrintable(QString("start %1 off by %2 us")
+                              .arg(i)
+                              .arg((soundsAt - Ns(requests[i]) - 30e6) / 1e3)));
+    }
+    QCOMPARE(mixer.ClockRestarts(), 1);
+  }
+
   // A voice still sounding at the requested frame is not restarted; one that
   // has ended starts again from its beginning.
   void noRestartWhileSounding() {

@@ -1,0 +1,124 @@
+#include "audio/device/audio_device.h"
+
+#include <portaudio.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "audio/device/host_time.h"
+#include "core/error.h"
+
+namespace zelmora {
+namespace {
+
+constexpr char kNoDevice[] = "Failed to create IDirectSound object";
+constexpr char kNoStart[] = "Failed to set coop level";
+
+constexpr int kChannels = 2;
+constexpr unsigned long kPreferredFrames = 256;
+// Headroom in the mixer's latency beyond the output's own: a request must
+// reach the mixer before the block holding its frame is rendered, and blocks
+// are rendered up to a buffer early, with scheduling delays on top.
+constexpr double kSafetySeconds = 0.005;
+
+}  // namespace
+
+int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long frames,
+                         const PaStreamCallbackTimeInfo* time, unsigned long status,
+                         void* self) noexcept {
+  auto* device = static_cast<TAudioDevice*>(self);
+  if ((status & paOutputUnderflow) != 0) {
+    device->underflows_.fetch_add(1, std::memory_order_relaxed);
+  }
+  const double firstFrameNs =
+      DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
+  device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrameNs,
+                         (status & paOutputUnderflow) != 0);
+  return paContinue;
+}
+
+TAudioDevice::~TAudioDevice() {
+  Close();
+}
+
+void TAudioDevice::Open() {
+  if (IsOpen()) {
+    return;
+  }
+  try {
+    OpenOrThrow();
+  } catch (...) {
+    Close();
+    throw;
+  }
+}
+
+void TAudioDevice::OpenOrThrow() {
+  if (Pa_Initialize() != paNoError) {
+    throw TError(kNoDevice);
+  }
+  initialised_ = true;
+  underflows_.store(0, std::memory_order_relaxed);
+
+  const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
+  const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);
+  if (info == nullptr || info->maxOutputChannels < kChannels) {
+    throw TError(kNoDevice);
+  }
+  PaStreamParameters params{};
+  params.device = device;
+  params.channelCount = kChannels;
+  params.sampleFormat = paFloat32;
+  params.suggestedLatency = info->defaultLowOutputLatency;
+  const double rate = info->defaultSampleRate;
+
+  // The callback is not called before the stream starts, so the mixer can
+  // be made after opening, once the real latency is known.
+  unsigned long frames = kPreferredFrames;
+  PaStream* stream = nullptr;
+  if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, paNoFlag, Render, this) != paNoError) {
+    frames = paFramesPerBufferUnspecified;
+    if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, paNoFlag, Render, this) !=
+        paNoError) {
+      throw TError(kNoDevice);
+    }
+  }
+  stream_ = stream;
+
+  const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream);
+  outputLatency_ = streamInfo != nullptr ? streamInfo->outputLatency : params.suggestedLatency;
+  sampleRate_ = static_cast<int>(std::lround(rate));
+  framesPerBuffer_ = static_cast<int>(frames);
+  // A host that picks its own buffer size is assumed to pick one about as
+  // long as its latency.
+  const double bufferSeconds = frames != 0 ? static_cast<double>(frames) / rate : outputLatency_;
+
+  mixer_ = std::make_unique<TMixer>(sampleRate_);
+  mixer_->SetLatency(std::chrono::nanoseconds(
+      std::llround((outputLatency_ + 2.0 * bufferSeconds + kSafetySeconds) * 1e9)));
+  fallbackAheadNs_ = outputLatency_ * 1e9;
+
+  if (Pa_StartStream(stream) != paNoError) {
+    throw TError(kNoStart);
+  }
+}
+
+void TAudioDevice::Close() noexcept {
+  if (stream_ != nullptr) {
+    Pa_StopStream(stream_);
+    Pa_CloseStream(stream_);
+    stream_ = nullptr;
+  }
+  // Only now is the callback certain never to run again.
+  mixer_.reset();
+  if (initialised_) {
+    Pa_Terminate();
+    initialised_ = false;
+  }
+  sampleRate_ = 0;
+  framesPerBuffer_ = 0;
+  outputLatency_ = 0.0;
+  fallbackAheadNs_ = 0.0;
+}
+
+}  // namespace zelmora

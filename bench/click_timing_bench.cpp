@@ -1,0 +1,131 @@
+// How exactly clicks requested on a steady_clock schedule come out of the
+// real output. Two steps, with the recording made in between by
+// run_click_timing.sh:
+//   click_timing_bench play BPM SECONDS
+//     opens the output, plays a click every 60/BPM s for SECONDS after a
+//     short settling time, and prints the late starts and the CPU use;
+//   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS
+//     finds the clicks in the recording and prints how evenly they came.
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "audio/beat_voice.h"
+#include "audio/device/audio_device.h"
+#include "core/error.h"
+#include "tests/support/click_sample.h"
+#include "tests/support/click_schedule.h"
+#include "tests/support/interval_stats.h"
+#include "tests/support/onsets.h"
+#include "tests/support/recording.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The output runs this long before the first click, as it would between
+// the program's start and the first press of Start.
+constexpr auto kSettle = 2s;
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+int Play(double bpm, double seconds) {
+  const auto wallStart = std::chrono::steady_clock::now();
+  const double cpuStart = CpuSeconds();
+  zelmora::TAudioDevice device;
+  try {
+    device.Open();
+  } catch (const zelmora::TError& e) {
+    std::fprintf(stderr, "click_timing_bench: %s\n", e.what());
+    return 1;
+  }
+  zelmora::TMixer& mixer = *device.Mixer();
+  mixer.SetVoiceSample(zelmora::kAccentSlot, zelmora::MakeClickSample(device.SampleRate()));
+
+  const double interval = 60.0 / bpm;
+  const int clicks = static_cast<int>(seconds * bpm / 60.0);
+  const auto first = zelmora::TMixer::Clock::now() + kSettle;
+  // A stream often underruns once as it starts; what counts is the stretch
+  // the clicks, and the clock fit just before them, depend on.
+  std::this_thread::sleep_until(first - 1s);
+  const auto underflowsBefore = device.Underflows();
+  const int refused =
+      zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks, 50ms);
+  std::this_thread::sleep_for(mixer.Latency() + 300ms);
+  const auto late = mixer.LateStarts();
+  const int restarts = mixer.ClockRestarts();
+  const auto underflows = device.Underflows() - underflowsBefore;
+  const int rate = device.SampleRate();
+  const int framesPerBuffer = device.FramesPerBuffer();
+  const double latencyMs = device.OutputLatencySeconds() * 1e3;
+  device.Close();
+  const double wall =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+  const double cpu = CpuSeconds() - cpuStart;
+
+  std::printf("  output               %d Hz, %d frames per buffer, reported latency %.2f ms\n",
+              rate, framesPerBuffer, latencyMs);
+  std::printf("  clicks requested     %d\n", clicks);
+  std::printf("  clock restarts       %d\n", restarts);
+  std::printf("  late starts          %llu (refused requests %d)\n",
+              static_cast<unsigned long long>(late), refused);
+  std::printf("  output underflows    %llu while clicking\n",
+              static_cast<unsigned long long>(underflows));
+  std::printf("  CPU                  %.2f %% of one core (%.2f s over %.1f s)\n",
+              100.0 * cpu / wall, cpu, wall);
+  return 0;
+}
+
+int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
+  const auto recording = zelmora::ReadRecording(path);
+  if (!recording || sinkRate <= 0.0) {
+    std::fprintf(stderr, "click_timing_bench: cannot read %s, or no sink rate\n", path);
+    return 1;
+  }
+  const double interval = 60.0 / bpm;
+  const auto onsets = zelmora::FindOnsets(recording->Samples, zelmora::kClickPeak / 2.0F,
+                                          static_cast<int>(interval * sinkRate / 2.0));
+  const auto stats = zelmora::MeasureIntervals(onsets, interval, sinkRate);
+  std::printf("  onsets               %zu (expected %d)\n", onsets.size(), clicks);
+  std::printf("  sink rate            %.3f frames/s (%+.1f ppm against %d Hz), taken out\n",
+              sinkRate, (sinkRate / recording->SampleRate - 1.0) * 1e6, recording->SampleRate);
+  std::printf("  mean interval error  %+.1f ppm\n", stats.MeanErrorPpm);
+  std::printf("  interval std dev     %.4f ms\n", stats.StddevMs);
+  std::printf("  deviation median     %.4f ms, 99th percentile %.4f ms\n", stats.MedianDeviationMs,
+              stats.P99DeviationMs);
+  std::printf("  largest deviation    %.4f ms (%.2f frames), interval %d at %.1f s\n",
+              stats.MaxDeviationMs, stats.MaxDeviationFrames, stats.WorstInterval,
+              stats.WorstInterval >= 0
+                  ? onsets[static_cast<std::size_t>(stats.WorstInterval)] / sinkRate
+                  : 0.0);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::strcmp(argv[1], "play") == 0) {
+    return Play(std::atof(argv[2]), std::atof(argv[3]));
+  }
+  if (argc == 6 && std::strcmp(argv[1], "analyze") == 0) {
+    return Analyze(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atoi(argv[5]));
+  }
+  std::fprintf(stderr,
+               "usage: %s play BPM SECONDS\n"
+               "       %s analyze RECORDING.wav SINK_RATE BPM CLICKS\n",
+               argv[0], argv[0]);
+  return 2;
+}

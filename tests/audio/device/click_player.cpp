@@ -1,0 +1,62 @@
+// Plays clicks through the real output on an exact steady_clock schedule.
+// Usage: click_player CLICKS INTERVAL_SECONDS SETTLE_SECONDS
+// The output runs SETTLE_SECONDS before the first click, so that its clock
+// has been followed for a while. Prints what the output was opened with,
+// and how often it underran or had to start a click late while the clicks
+// played (a stalled machine: the output's timeline slips). Exits with 1
+// when the mixer refused a click.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "audio/beat_voice.h"
+#include "audio/device/audio_device.h"
+#include "core/error.h"
+#include "tests/support/click_sample.h"
+#include "tests/support/click_schedule.h"
+
+using namespace std::chrono_literals;
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s CLICKS INTERVAL_SECONDS SETTLE_SECONDS\n", argv[0]);
+    return 2;
+  }
+  const int clicks = std::atoi(argv[1]);
+  const double interval = std::atof(argv[2]);
+  const double settle = std::atof(argv[3]);
+
+  zelmora::TAudioDevice device;
+  try {
+    device.Open();
+  } catch (const zelmora::TError& e) {
+    std::fprintf(stderr, "click_player: %s\n", e.what());
+    return 1;
+  }
+  zelmora::TMixer& mixer = *device.Mixer();
+  std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, mixer latency %.2f ms\n",
+              device.SampleRate(), device.FramesPerBuffer(), device.OutputLatencySeconds() * 1e3,
+              static_cast<double>(mixer.Latency().count()) * 1e-6);
+  mixer.SetVoiceSample(zelmora::kAccentSlot, zelmora::MakeClickSample(device.SampleRate()));
+
+  const auto first = zelmora::TMixer::Clock::now() +
+                     std::chrono::nanoseconds(static_cast<long long>(settle * 1e9));
+  // A stream often underruns once as it starts; what counts is the stretch
+  // the clicks, and the clock fit just before them, depend on.
+  std::this_thread::sleep_until(first - 1s);
+  const auto underflowsBefore = device.Underflows();
+  const int refused =
+      zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks, 50ms);
+  // Let the last click reach the sink before the output stops.
+  std::this_thread::sleep_for(mixer.Latency() + 300ms);
+  const auto late = mixer.LateStarts();
+  const auto underflows = device.Underflows() - underflowsBefore;
+  device.Close();
+
+  std::printf("clicks %d, refused %d, late starts %llu, output underflows %llu while clicking\n",
+              clicks, refused, static_cast<unsigned long long>(late),
+              static_cast<unsigned long long>(underflows));
+  return refused == 0 ? 0 : 1;
+}

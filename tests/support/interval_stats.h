@@ -1,0 +1,23 @@
+#pragma once
+
+#include <span>
+
+namespace zelmora {
+
+// How evenly clicks requested intervalSeconds apart came out, from their
+// onsets in a recording whose frames run at framesPerSecond of steady time.
+struct TIntervalStats {
+  int Intervals = 0;
+  double MeanErrorPpm = 0.0;        // mean interval against the requested one
+  double StddevMs = 0.0;            // of the intervals about their mean
+  double MaxDeviationMs = 0.0;      // largest |interval - requested|
+  double MaxDeviationFrames = 0.0;  // the same in recorded frames
+  double MedianDeviationMs = 0.0;   // of |interval - requested|
+  double P99DeviationMs = 0.0;      // 99th percentile of the same
+  int WorstInterval = -1;           // index of the largest deviation
+};
+
+TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalSeconds,
+                                double framesPerSecond);
+
+}  // namespace zelmora
