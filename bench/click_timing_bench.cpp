@@ -7,8 +7,6 @@
 //   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS
 //     finds the clicks in the recording and prints how evenly they came.
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -23,6 +21,7 @@
 #include "tests/support/click_schedule.h"
 #include "tests/support/interval_stats.h"
 #include "tests/support/onsets.h"
+#include "tests/support/process_cpu.h"
 #include "tests/support/recording.h"
 
 using namespace std::chrono_literals;
@@ -33,18 +32,9 @@ namespace {
 // the program's start and the first press of Start.
 constexpr auto kSettle = 2s;
 
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 int Play(double bpm, double seconds) {
   const auto wallStart = std::chrono::steady_clock::now();
-  const double cpuStart = CpuSeconds();
+  const double cpuStart = zelmora::ProcessCpuSeconds();
   zelmora::TAudioDevice device;
   try {
     device.Open();
@@ -74,7 +64,7 @@ int Play(double bpm, double seconds) {
   device.Close();
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-  const double cpu = CpuSeconds() - cpuStart;
+  const double cpu = zelmora::ProcessCpuSeconds() - cpuStart;
 
   std::printf("  output               %d Hz, %d frames per buffer, reported latency %.2f ms\n",
               rate, framesPerBuffer, latencyMs);

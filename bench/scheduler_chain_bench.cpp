@@ -8,8 +8,6 @@
 // played, the mixer's late starts and the CPU the process used. The
 // recording is analysed by click_timing_bench analyze.
 
-#include <sys/resource.h>
-
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -25,21 +23,13 @@
 #include "core/task_queue_hand_over.h"
 #include "core/transport.h"
 #include "tests/support/click_sample.h"
+#include "tests/support/process_cpu.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
 constexpr auto kSettle = 5s;
-
-double CpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6;
-  };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // Counts the beats the scheduler plays on their way to the voices.
 class TCountingVoices final : public zelmora::TTickerVoices {
@@ -82,13 +72,13 @@ int Play(int bpm, double seconds) {
 
   ui.Pump(kSettle);
   const auto wallStart = std::chrono::steady_clock::now();
-  const double cpuStart = CpuSeconds();
+  const double cpuStart = zelmora::ProcessCpuSeconds();
   metronome.StartStop();
   ui.Pump(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double>(seconds)));
   metronome.StartStop();
   metronome.Shutdown();
-  const double cpu = CpuSeconds() - cpuStart;
+  const double cpu = zelmora::ProcessCpuSeconds() - cpuStart;
   const double wall =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   std::this_thread::sleep_for(mixer.Latency() + 300ms);
