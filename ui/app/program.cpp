@@ -21,6 +21,7 @@
 #include "ui/main/about_box.h"
 #include "ui/main/error_box.h"
 #include "ui/main/main_window.h"
+#include "ui/meter/meter_constructor.h"
 #include "ui/panel/big_panel.h"
 #include "ui/prefs/prefs_dialog.h"
 #include "ui/tempo/tempo_dialog.h"
@@ -207,6 +208,18 @@ void TProgram::ReleaseVoices() {
   }
   voices_ = TBeatVoices{};
   device_.Close();
+}
+
+void TProgram::CreateMeterConstructor() {
+  meter_ = std::make_unique<TfrmMeterConstructor>(config_, main_.get());
+}
+
+void TProgram::ShowMeterConstructor(bool modal) {
+  if (modal) {
+    meter_->ShowModal();
+  } else {
+    meter_->ShowModeless();
+  }
 }
 
 }  // namespace zelmora

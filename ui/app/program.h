@@ -121,11 +121,7 @@ class TProgram {
   std::unique_ptr<TfrmSettings> prefs_;
   std::unique_ptr<THotKey> hotKey_;
   std::unique_ptr<TfrmBigPanel> panel_;
-  // Defined beside the meter constructor, whose header keeps to itself.
-  struct TMeterDeleter {
-    void operator()(TfrmMeterConstructor* meter) const;
-  };
-  std::unique_ptr<TfrmMeterConstructor, TMeterDeleter> meter_;
+  std::unique_ptr<TfrmMeterConstructor> meter_;
   std::unique_ptr<TfrmTempo> tempo_;
   std::unique_ptr<TfrmAbout> about_;
 };

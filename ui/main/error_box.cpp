@@ -26,7 +26,12 @@ void Show(const QString& text, bool error) {
     Hook()(box);
     return;
   }
-  QMessageBox message(error ? QMessageBox::Critical : QMessageBox::NoIcon, box.Title, box.Text,
+  // Messages break their lines with carriage returns, which a Qt label
+  // would not show as breaks.
+  QString shown = box.Text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+      .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  QMessageBox message(error ? QMessageBox::Critical : QMessageBox::NoIcon, box.Title, shown,
                       QMessageBox::Ok, QApplication::activeWindow());
   // Messages quote what the user typed: show it as it is, never as markup.
   message.setTextFormat(Qt::PlainText);
