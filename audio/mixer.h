@@ -73,9 +73,10 @@ class TMixer {
 
   // Renders one block of interleaved stereo frames. firstFrameNs is the
   // steady_clock time (ns since its epoch) at which the block's first frame
-  // is reported to reach the converter; `dropout` says the output ran dry
-  // before this block, so its timeline moved.
-  void Render(float* out, int frames, double firstFrameNs, bool dropout = false) noexcept;
+  // is reported to reach the converter; `doubtful` says that report may be
+  // wrong (the driver gave none and firstFrameNs is a guess, or the output
+  // ran dry just before this block).
+  void Render(float* out, int frames, double firstFrameNs, bool doubtful = false) noexcept;
 
   // Diagnostics, any thread.
   std::uint64_t BlocksRendered() const { return blocksDone_.load(std::memory_order_acquire); }

@@ -8,53 +8,63 @@ namespace {
 
 // How long a report keeps its weight: the fit's memory.
 constexpr double kMemorySeconds = 120.0;
-// A report this far off the line means the stream was interrupted (an
-// underrun, a suspended sink): start a new line rather than bend the old.
-// The reports' own jitter stays within about 2 ms here.
-constexpr double kRestartNs = 5e6;
-// The fit needs reports spread over this long before its slope is trusted
-// over the nominal rate.
+// The slope is fitted once the reports span a second; until then the
+// nominal rate serves.
 constexpr double kSlopeAfterSeconds = 1.0;
+// A report this far off the line is not fitted: it belongs to a step of the
+// line, or it is wild. Settled reports lie within about 0.1 ms of the line
+// here; a stall moves it by milliseconds.
+constexpr double kOffLineNs = 0.75e6;
+// Until the reports span this long, the line itself may still be wrong, and
+// reports off it are fitted after all.
+constexpr double kSettledSpanSeconds = 20.0;
+// After a doubtful report (a dropout), a step of the line is expected for
+// this long.
+constexpr double kDropoutSeconds = 0.5;
+// After a step, the reports of this long refine how far it went: the few
+// it was judged from say that only roughly.
+constexpr double kStepRefineSeconds = 2.0;
+// Reports off the line for this long without a dropout are believed.
+constexpr double kUnexplainedStepSeconds = 15.0;
 
 }  // namespace
 
 TOutputClock::TOutputClock(double sampleRate)
-    : sampleRate_(sampleRate),
-      nominalNsPerFrame_(1e9 / sampleRate),
-      nsPerFrame_(1e9 / sampleRate),
-      knownNsPerFrame_(1e9 / sampleRate) {}
+    : sampleRate_(sampleRate), nominalNsPerFrame_(1e9 / sampleRate), nsPerFrame_(1e9 / sampleRate) {}
 
-void TOutputClock::Restart(std::int64_t frame, double observedNs) noexcept {
-  if (started_) {
-    ++restarts_;
-  }
-  started_ = true;
-  originFrame_ = frame;
-  originNs_ = observedNs;
-  s0_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
-  nsPerFrame_ = knownNsPerFrame_;
-  blockStartNs_ = observedNs;
+double TOutputClock::PredictedNs(std::int64_t frame) const noexcept {
+  return blockStartNs_ + static_cast<double>(frame - originFrame_) * nsPerFrame_;
 }
 
-void TOutputClock::Update(std::int64_t blockStartFrame, int frames, double observedNs,
-                          bool discontinuity) noexcept {
-  if (!started_) {
-    Restart(blockStartFrame, observedNs);
+double TOutputClock::SpanSeconds() const noexcept {
+  if (s0_ <= 0.0) {
+    return 0.0;
   }
-  const double predicted =
-      blockStartNs_ + static_cast<double>(blockStartFrame - originFrame_) * nsPerFrame_;
-  if (discontinuity || std::abs(observedNs - predicted) > kRestartNs) {
-    Restart(blockStartFrame, observedNs);
-  }
+  // A uniform spread of reports over T has a standard deviation of T / √12.
+  const double meanX = sx_ / s0_;
+  return std::sqrt(12.0 * std::max(0.0, sxx_ / s0_ - meanX * meanX)) / sampleRate_;
+}
 
-  // Move the origin to this block: x' = x - dx, y' = y - dy.
-  const auto dx = static_cast<double>(blockStartFrame - originFrame_);
+void TOutputClock::Start(std::int64_t frame, double ns) noexcept {
+  started_ = true;
+  originFrame_ = frame;
+  originNs_ = ns;
+  s0_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
+  nsPerFrame_ = nominalNsPerFrame_;
+  blockStartNs_ = ns;
+  offLineRun_ = 0;
+}
+
+void TOutputClock::MoveOrigin(std::int64_t frame) noexcept {
+  // x' = x - dx, y' = y - dy.
+  const auto dx = static_cast<double>(frame - originFrame_);
   const double dy = dx * nominalNsPerFrame_;
   sxy_ = sxy_ - dy * sx_ - dx * sy_ + dx * dy * s0_;
   sxx_ = sxx_ - 2.0 * dx * sx_ + dx * dx * s0_;
   sx_ -= dx * s0_;
   sy_ -= dy * s0_;
-  originFrame_ = blockStartFrame;
+  blockStartNs_ += dx * nsPerFrame_;
+  originFrame_ = frame;
   originNs_ += dy;
 
   // Older reports fade with the frames that passed since.
@@ -64,23 +74,98 @@ void TOutputClock::Update(std::int64_t blockStartFrame, int frames, double obser
   sy_ *= decay;
   sxx_ *= decay;
   sxy_ *= decay;
+}
 
+void TOutputClock::Fit(double observedNs) noexcept {
   // This block's report, at x = 0.
   const double y = observedNs - originNs_;
   s0_ += 1.0;
   sy_ += y;
 
   const double spread = s0_ * sxx_ - sx_ * sx_;
-  const double spanFrames = std::sqrt(std::max(0.0, sxx_ / s0_ - (sx_ / s0_) * (sx_ / s0_)));
-  double slope = knownNsPerFrame_;
-  if (spread > 0.0 && spanFrames > kSlopeAfterSeconds * sampleRate_ / 4.0) {
+  double slope = nsPerFrame_;
+  if (spread > 0.0 && SpanSeconds() >= kSlopeAfterSeconds) {
     slope = (s0_ * sxy_ - sx_ * sy_) / spread;
     slope = std::clamp(slope, nominalNsPerFrame_ * 0.99, nominalNsPerFrame_ * 1.01);
-    knownNsPerFrame_ = slope;
   }
   nsPerFrame_ = slope;
   blockStartNs_ = originNs_ + (sy_ - slope * sx_) / s0_;
-  (void)frames;
+}
+
+void TOutputClock::Shift(double ns) noexcept {
+  // Every frame from here on sounds ns later than the line said, as if every
+  // earlier report had been that much later: shift them all. The slope, and
+  // the history it rests on, stay.
+  sy_ += ns * s0_;
+  sxy_ += ns * sx_;
+  blockStartNs_ += ns;
+}
+
+void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool doubtful) noexcept {
+  if (!started_ || (provisional_ && !doubtful)) {
+    Start(blockStartFrame, observedNs);
+    provisional_ = doubtful;
+    Fit(observedNs);
+    return;
+  }
+  MoveOrigin(blockStartFrame);
+  if (provisional_) {
+    return;
+  }
+  if (doubtful) {
+    // The output may have run dry: a step of the line is now expected.
+    dropoutUntilFrame_ = blockStartFrame + static_cast<std::int64_t>(kDropoutSeconds * sampleRate_);
+    return;
+  }
+  const double offLine = observedNs - PredictedNs(blockStartFrame);
+  if (std::abs(offLine) <= kOffLineNs) {
+    offLineRun_ = 0;
+    if (blockStartFrame <= refineUntilFrame_) {
+      // The line's shift becomes the mean of the reports since the step.
+      ++refineCount_;
+      Shift(offLine / refineCount_);
+    }
+    Fit(observedNs);
+    return;
+  }
+  // A step moves every report the same way; a run that changes side is
+  // jitter, and starts over.
+  if (offLineRun_ > 0 && (offLine > 0.0) != offLineLate_) {
+    offLineRun_ = 0;
+  }
+  if (offLineRun_ == 0) {
+    offLineLate_ = offLine > 0.0;
+    offLineFromFrame_ = blockStartFrame;
+    offLineAfterDropout_ = blockStartFrame <= dropoutUntilFrame_;
+  }
+  offLine_[offLineRun_++ % kStepRun] = offLine;
+  // The sound server's estimates also jump by a millisecond or so for some
+  // seconds with nothing having happened to the output; only after a
+  // dropout is a run of reports off the line taken as a step at once.
+  const bool stepped =
+      offLineRun_ >= kStepRun &&
+      (offLineAfterDropout_ ||
+       blockStartFrame - offLineFromFrame_ >=
+           static_cast<std::int64_t>(kUnexplainedStepSeconds * sampleRate_));
+  if (stepped) {
+    // How far: the median of the latest reports, whatever one of them says
+    // on its own.
+    std::array<double, kStepRun> sorted = offLine_;
+    std::nth_element(sorted.begin(), sorted.begin() + kStepRun / 2, sorted.end());
+    Shift(sorted[kStepRun / 2]);
+    ++restarts_;
+    offLineRun_ = 0;
+    refineUntilFrame_ =
+        blockStartFrame + static_cast<std::int64_t>(kStepRefineSeconds * sampleRate_);
+    refineCount_ = 1;
+    Fit(observedNs);
+    return;
+  }
+  // Until the line rests on a long span of reports, a report it cannot
+  // explain more likely shows the line is still wrong: fit it.
+  if (!offLineAfterDropout_ && SpanSeconds() < kSettledSpanSeconds) {
+    Fit(observedNs);
+  }
 }
 
 std::int64_t TOutputClock::FrameAt(double ns) const noexcept {

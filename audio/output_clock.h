@@ -1,32 +1,43 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace zelmora {
 
 // Maps the output's frame counter onto steady_clock time. Each audio block
 // reports when its first frame reaches the converter, as the driver measured
-// it; those reports jitter by up to milliseconds, and the converter runs at
-// its own rate (hundreds of ppm off steady_clock is common). The clock fits
-// a straight line, time = BlockStartNs + (frame - BlockStartFrame) *
-// NsPerFrame, through the reports by least squares with exponential
-// forgetting (a time constant of tens of seconds). The fit follows slow
-// drift of the rate, while the jitter averages out over thousands of
-// blocks, so the line moves by far less than a frame between two beats.
+// it; the converter runs at its own rate (hundreds of ppm off steady_clock is
+// common), and the reports jitter. The clock fits a straight line, time =
+// BlockStartNs + (frame - BlockStartFrame) * NsPerFrame, through the reports
+// by least squares with exponential forgetting (a time constant of minutes):
+// the fit follows slow drift of the rate, while the jitter averages out over
+// thousands of blocks, so the line moves by far less than a frame between
+// two beats.
+//
+// When the output stalls (the callback runs too late and the device runs
+// dry), every later frame sounds later: the line steps. A step shows as a
+// run of reports off the line by about the same amount, a lone wild report
+// as one; so a report far off the line is held back from the fit, and a run
+// of them moves the whole line by their median, keeping its rate and the
+// history it rests on. The sound server's estimates also jump for seconds
+// with nothing having happened to the output; so a run moves the line at
+// once only when it follows a dropout (flagged, or a report saying the
+// buffer ran dry), and otherwise only when it lasts.
 //
 // Threads: the audio callback only (or whoever drives the output).
 class TOutputClock {
  public:
   explicit TOutputClock(double sampleRate);
 
-  // A block of frames starting at the output's frame blockStartFrame, whose
-  // first frame was reported to sound at observedNs (steady_clock, ns).
-  // `discontinuity`: the output dropped out before this block (an
-  // underrun), so the frames no longer follow the old line.
-  void Update(std::int64_t blockStartFrame, int frames, double observedNs,
-              bool discontinuity = false) noexcept;
+  // A block starting at the output's frame blockStartFrame, whose first
+  // frame was reported to sound at observedNs (steady_clock, ns).
+  // `doubtful`: the report may be wrong (the driver gave no time and
+  // observedNs is a guess, or the output ran dry just before): it is not
+  // fitted, and only starts a line when there is none yet.
+  void Update(std::int64_t blockStartFrame, double observedNs, bool doubtful = false) noexcept;
 
-  // How often the line was started anew after the first time; diagnostics.
+  // How often the line stepped; diagnostics.
   int Restarts() const noexcept { return restarts_; }
 
   std::int64_t BlockStartFrame() const noexcept { return originFrame_; }
@@ -36,11 +47,22 @@ class TOutputClock {
   std::int64_t FrameAt(double ns) const noexcept;
 
  private:
-  void Restart(std::int64_t frame, double observedNs) noexcept;
+  static constexpr int kStepRun = 5;
+
+  void Start(std::int64_t frame, double ns) noexcept;
+  void MoveOrigin(std::int64_t frame) noexcept;
+  void Fit(double observedNs) noexcept;
+  void Shift(double ns) noexcept;
+  double PredictedNs(std::int64_t frame) const noexcept;
+  // How long a stretch of reports the fit rests on, weighted.
+  double SpanSeconds() const noexcept;
 
   double sampleRate_;
   double nominalNsPerFrame_;
   bool started_ = false;
+  // The line so far rests on a guess, not on a report: the first real
+  // report replaces it.
+  bool provisional_ = false;
   // Weighted sums of the reports, x in frames and y in ns, both relative to
   // the origin: the latest block's first frame, and the nominal line's time
   // for it.
@@ -49,9 +71,19 @@ class TOutputClock {
   double s0_ = 0.0, sx_ = 0.0, sy_ = 0.0, sxx_ = 0.0, sxy_ = 0.0;
   double blockStartNs_ = 0.0;
   double nsPerFrame_;
-  // The rate fitted before the last restart: a dropout moves the line, it
-  // does not change the converter's rate.
-  double knownNsPerFrame_;
+  // The latest consecutive reports that lay far off the line, on one side:
+  // how far (the latest kStepRun of them), how many, from which frame on,
+  // and whether the run began soon after a dropout.
+  std::array<double, kStepRun> offLine_{};
+  int offLineRun_ = 0;
+  bool offLineLate_ = false;
+  std::int64_t offLineFromFrame_ = 0;
+  bool offLineAfterDropout_ = false;
+  std::int64_t dropoutUntilFrame_ = -1;
+  // After a step: until which frame the reports refine its size, and how
+  // many have so far (the median it was judged from counting as one).
+  std::int64_t refineUntilFrame_ = -1;
+  int refineCount_ = 0;
   int restarts_ = 0;
 };
 

@@ -31,7 +31,11 @@ double TVirtualOutput::NextJitterNs() {
 }
 
 void TVirtualOutput::RunBlock() {
-  const double reported = TrueTimeNsOfFrame(framesRendered_) + NextJitterNs();
+  double reported = TrueTimeNsOfFrame(framesRendered_) + NextJitterNs();
+  if (biasBlocks_ > 0) {
+    reported += biasNs_;
+    --biasBlocks_;
+  }
   mixer_.Render(block_.data(), options_.blockFrames, reported, dropoutPending_);
   dropoutPending_ = false;
   framesRendered_ += options_.blockFrames;

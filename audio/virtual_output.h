@@ -30,6 +30,12 @@ class TVirtualOutput {
   // The output runs dry for `ns`: every later frame sounds that much later.
   // `reported` says whether the driver flags it with the next block.
   void Dropout(double ns, bool reported);
+  // The next `blocks` timing reports are off by `ns` while the output runs
+  // on undisturbed: a driver's wild reading, or its estimate jumping.
+  void BiasReports(double ns, int blocks) {
+    biasNs_ = ns;
+    biasBlocks_ = blocks;
+  }
 
   // When output frame `frame` really sounds (steady_clock ns).
   double TrueTimeNsOfFrame(std::int64_t frame) const;
@@ -45,6 +51,8 @@ class TVirtualOutput {
   TOptions options_;
   double startNs_;
   bool dropoutPending_ = false;
+  double biasNs_ = 0.0;
+  int biasBlocks_ = 0;
   double framePeriodNs_;
   std::int64_t framesRendered_ = 0;
   std::uint64_t random_;

@@ -30,10 +30,10 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
   if ((status & paOutputUnderflow) != 0) {
     device->underflows_.fetch_add(1, std::memory_order_relaxed);
   }
-  const double firstFrameNs =
+  const TDacTime firstFrame =
       DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
-  device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrameNs,
-                         (status & paOutputUnderflow) != 0);
+  device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
+                         !firstFrame.Measured || (status & paOutputUnderflow) != 0);
   return paContinue;
 }
 

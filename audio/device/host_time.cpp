@@ -21,14 +21,14 @@ double Seconds(clockid_t clock) noexcept {
 
 }  // namespace
 
-double DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept {
+TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept {
   const auto steadyNs = static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                                 std::chrono::steady_clock::now().time_since_epoch())
                                                 .count());
   const double ahead = dacTime - currentTime;
   // A stream's first block can come with both times equal.
   if (!(dacTime > 0.0 && ahead > 0.0 && ahead < kMaxAheadSeconds)) {
-    return steadyNs + fallbackNs;
+    return {steadyNs + fallbackNs, false};
   }
   // ALSA stamps with CLOCK_REALTIME or CLOCK_MONOTONIC, depending on the
   // device and the library's version.
@@ -37,10 +37,10 @@ double DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept
     const double hostNow = Seconds(clock);
     const double sinceMeasured = hostNow - currentTime;
     if (sinceMeasured >= 0.0 && sinceMeasured < kMaxCallbackDelaySeconds) {
-      return steadyNs + (dacTime - hostNow) * 1e9;
+      return {steadyNs + (dacTime - hostNow) * 1e9, true};
     }
   }
-  return steadyNs + ahead * 1e9;
+  return {steadyNs + ahead * 1e9, true};
 }
 
 }  // namespace zelmora

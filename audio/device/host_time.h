@@ -11,10 +11,16 @@ namespace zelmora {
 // currentTime is left out. The host's clock is recognised among the
 // system's clocks by currentTime lying just behind it; when none fits,
 // the result is now + (dacTime - currentTime). Times that make no sense
-// (dacTime not ahead of currentTime, or far ahead) give now + fallbackNs.
+// (dacTime not ahead of currentTime, or far ahead) give now + fallbackNs,
+// marked as not measured. A dacTime equal to currentTime is what the ALSA
+// plugin of PulseAudio reports when its buffer has run dry.
 //
 // Threads: any; made for the audio callback (no locks, no allocation,
 // only clock reads).
-double DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept;
+struct TDacTime {
+  double Ns;
+  bool Measured;
+};
+TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept;
 
 }  // namespace zelmora
