@@ -1,6 +1,9 @@
 #include "audio/device/audio_device.h"
 
 #include <portaudio.h>
+#if defined(__linux__)
+#include <pa_linux_alsa.h>
+#endif
 
 #include <chrono>
 #include <cmath>
@@ -20,6 +23,22 @@ constexpr unsigned long kPreferredFrames = 256;
 // reach the mixer before the block holding its frame is rendered, and blocks
 // are rendered up to a buffer early, with scheduling delays on top.
 constexpr double kSafetySeconds = 0.005;
+
+// Whether the host's own real-time switch was set (ALSA's; other hosts
+// manage their threads themselves).
+bool AskForRealTimeScheduling(PaStream* stream, PaHostApiIndex hostApi, bool enable) {
+#if defined(__linux__)
+  const PaHostApiInfo* host = Pa_GetHostApiInfo(hostApi);
+  if (host != nullptr && host->type == paALSA) {
+    PaAlsa_EnableRealtimeScheduling(stream, enable ? 1 : 0);
+    return true;
+  }
+#endif
+  (void)stream;
+  (void)hostApi;
+  (void)enable;
+  return false;
+}
 
 }  // namespace
 
@@ -98,7 +117,13 @@ void TAudioDevice::OpenOrThrow() {
       std::llround((outputLatency_ + 2.0 * bufferSeconds + kSafetySeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;
 
-  if (Pa_StartStream(stream) != paNoError) {
+  // The output's thread must not wait behind other work, or the device runs
+  // dry and every later beat sounds late. Where real-time scheduling is not
+  // allowed, the stream starts at normal priority.
+  const bool realTime = AskForRealTimeScheduling(stream, info->hostApi, true);
+  if (Pa_StartStream(stream) != paNoError &&
+      !(realTime && AskForRealTimeScheduling(stream, info->hostApi, false) &&
+        Pa_StartStream(stream) == paNoError)) {
     throw TError(kNoStart);
   }
 }
