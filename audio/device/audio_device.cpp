@@ -22,7 +22,7 @@ constexpr unsigned long kPreferredFrames = 256;
 // Headroom in the mixer's latency beyond the output's own: a request must
 // reach the mixer before the block holding its frame is rendered, and blocks
 // are rendered up to a buffer early, with scheduling delays on top.
-constexpr double kSafetySeconds = 0.005;
+constexpr double kSafetySeconds = 0.010;
 
 // Whether the host's own real-time switch was set (ALSA's; other hosts
 // manage their threads themselves).
