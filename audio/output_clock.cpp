@@ -16,8 +16,9 @@ constexpr double kSlopeAfterSeconds = 1.0;
 // here; a stall moves it by milliseconds.
 constexpr double kOffLineNs = 0.75e6;
 // Until the reports span this long, the line itself may still be wrong, and
-// reports off it are fitted after all.
+// reports a little off it are fitted after all.
 constexpr double kSettledSpanSeconds = 20.0;
+constexpr double kUnsettledOffLineNs = 3e6;
 // After a doubtful report (a dropout), a step of the line is expected for
 // this long.
 constexpr double kDropoutSeconds = 0.5;
@@ -163,7 +164,8 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
   }
   // Until the line rests on a long span of reports, a report it cannot
   // explain more likely shows the line is still wrong: fit it.
-  if (!offLineAfterDropout_ && SpanSeconds() < kSettledSpanSeconds) {
+  if (!offLineAfterDropout_ && SpanSeconds() < kSettledSpanSeconds &&
+      std::abs(offLine) < kUnsettledOffLineNs) {
     Fit(observedNs);
   }
 }

@@ -23,6 +23,8 @@ constexpr unsigned long kPreferredFrames = 256;
 // reach the mixer before the block holding its frame is rendered, and blocks
 // are rendered up to a buffer early, with scheduling delays on top.
 constexpr double kSafetySeconds = 0.010;
+// How close to running dry a callback may come before it counts as held up.
+constexpr double kDryMarginNs = 2e6;
 
 // Whether the host's own real-time switch was set (ALSA's; other hosts
 // manage their threads themselves).
@@ -40,6 +42,12 @@ bool AskForRealTimeScheduling(PaStream* stream, PaHostApiIndex hostApi, bool ena
   return false;
 }
 
+double SteadyNowNs() noexcept {
+  return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::chrono::steady_clock::now().time_since_epoch())
+                                 .count());
+}
+
 }  // namespace
 
 int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long frames,
@@ -51,8 +59,16 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
   }
   const TDacTime firstFrame =
       DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
+  // A callback that comes when the audio queued before it has (nearly)
+  // played out suggests the device ran dry, whether or not the host noticed.
+  const double nowNs = SteadyNowNs();
+  const bool heldUp = device->queuedUntilNs_ > 0.0 && nowNs > device->queuedUntilNs_ - kDryMarginNs;
+  device->queuedUntilNs_ =
+      firstFrame.Measured
+          ? firstFrame.Ns + static_cast<double>(frames) * 1e9 / device->sampleRate_
+          : 0.0;
   device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
-                         !firstFrame.Measured || (status & paOutputUnderflow) != 0);
+                         !firstFrame.Measured || heldUp || (status & paOutputUnderflow) != 0);
   return paContinue;
 }
 
@@ -144,6 +160,7 @@ void TAudioDevice::Close() noexcept {
   framesPerBuffer_ = 0;
   outputLatency_ = 0.0;
   fallbackAheadNs_ = 0.0;
+  queuedUntilNs_ = 0.0;
 }
 
 }  // namespace zelmora

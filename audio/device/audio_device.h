@@ -70,6 +70,9 @@ class TAudioDevice {
   // stream is not running.
   std::unique_ptr<TMixer> mixer_;
   double fallbackAheadNs_ = 0.0;
+  // When the audio queued so far runs out, as the latest callback's report
+  // says; 0 when unknown (audio thread only).
+  double queuedUntilNs_ = 0.0;
   std::atomic<std::uint64_t> underflows_{0};
   int sampleRate_ = 0;
   int framesPerBuffer_ = 0;
