@@ -25,6 +25,9 @@ constexpr double kDropoutSeconds = 0.5;
 // After a step, the reports of this long refine how far it went: the few
 // it was judged from say that only roughly.
 constexpr double kStepRefineSeconds = 2.0;
+// The reports that judge a step must agree this well: right after a
+// dropout the driver's reports can take a few blocks to settle.
+constexpr double kStepAgreementNs = 0.5e6;
 // Reports off the line for this long without a dropout are believed.
 constexpr double kUnexplainedStepSeconds = 15.0;
 
@@ -102,6 +105,11 @@ void TOutputClock::Shift(double ns) noexcept {
   blockStartNs_ += ns;
 }
 
+bool TOutputClock::RunAgrees() const noexcept {
+  const auto [low, high] = std::minmax_element(offLine_.begin(), offLine_.end());
+  return *high - *low <= kStepAgreementNs;
+}
+
 void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool doubtful) noexcept {
   if (!started_ || (provisional_ && !doubtful)) {
     Start(blockStartFrame, observedNs);
@@ -144,7 +152,7 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
   // seconds with nothing having happened to the output; only after a
   // dropout is a run of reports off the line taken as a step at once.
   const bool stepped =
-      offLineRun_ >= kStepRun &&
+      offLineRun_ >= kStepRun && RunAgrees() &&
       (offLineAfterDropout_ ||
        blockStartFrame - offLineFromFrame_ >=
            static_cast<std::int64_t>(kUnexplainedStepSeconds * sampleRate_));

@@ -54,6 +54,8 @@ class TOutputClock {
   void Fit(double observedNs) noexcept;
   void Shift(double ns) noexcept;
   double PredictedNs(std::int64_t frame) const noexcept;
+  // Whether the latest kStepRun reports off the line agree on how far.
+  bool RunAgrees() const noexcept;
   // How long a stretch of reports the fit rests on, weighted.
   double SpanSeconds() const noexcept;
 

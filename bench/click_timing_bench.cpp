@@ -7,6 +7,7 @@
 //   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS
 //     finds the clicks in the recording and prints how evenly they came.
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -52,12 +53,35 @@ int Play(double bpm, double seconds) {
   // the clicks, and the clock fit just before them, depend on.
   std::this_thread::sleep_until(first - 1s);
   const auto underflowsBefore = device.Underflows();
+  const auto dropoutsBefore = device.Dropouts();
+  // ZELMORA_BENCH_TRACE: print when the output ran dry, in seconds from the
+  // first click, to match against the intervals the analysis lists.
+  std::atomic<bool> playing{true};
+  std::thread tracer;
+  if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {
+    tracer = std::thread([&] {
+      auto seen = device.Dropouts();
+      while (playing.load()) {
+        std::this_thread::sleep_for(2ms);
+        if (const auto now = device.Dropouts(); now != seen) {
+          seen = now;
+          std::fprintf(stderr, "TRACE dropout at %+.3f s\n",
+                       std::chrono::duration<double>(zelmora::TMixer::Clock::now() - first).count());
+        }
+      }
+    });
+  }
   const int refused =
       zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks, 50ms);
+  playing.store(false);
+  if (tracer.joinable()) {
+    tracer.join();
+  }
   std::this_thread::sleep_for(mixer.Latency() + 300ms);
   const auto late = mixer.LateStarts();
   const int restarts = mixer.ClockRestarts();
   const auto underflows = device.Underflows() - underflowsBefore;
+  const auto dropouts = device.Dropouts() - dropoutsBefore;
   const int rate = device.SampleRate();
   const int framesPerBuffer = device.FramesPerBuffer();
   const double latencyMs = device.OutputLatencySeconds() * 1e3;
@@ -69,11 +93,12 @@ int Play(double bpm, double seconds) {
   std::printf("  output               %d Hz, %d frames per buffer, reported latency %.2f ms\n",
               rate, framesPerBuffer, latencyMs);
   std::printf("  clicks requested     %d\n", clicks);
-  std::printf("  clock restarts       %d\n", restarts);
+  std::printf("  clock steps          %d\n", restarts);
   std::printf("  late starts          %llu (refused requests %d)\n",
               static_cast<unsigned long long>(late), refused);
-  std::printf("  output underflows    %llu while clicking\n",
-              static_cast<unsigned long long>(underflows));
+  std::printf("  output underflows    %llu flagged, %llu dropouts seen while clicking\n",
+              static_cast<unsigned long long>(underflows),
+              static_cast<unsigned long long>(dropouts));
   std::printf("  CPU                  %.2f %% of one core (%.2f s over %.1f s)\n",
               100.0 * cpu / wall, cpu, wall);
   return 0;
@@ -89,6 +114,15 @@ int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
   const auto onsets = zelmora::FindOnsets(recording->Samples, zelmora::kClickPeak / 2.0F,
                                           static_cast<int>(interval * sinkRate / 2.0));
   const auto stats = zelmora::MeasureIntervals(onsets, interval, sinkRate);
+  if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {
+    for (std::size_t i = 1; i < onsets.size(); ++i) {
+      const double deviation = onsets[i] - onsets[i - 1] - interval * sinkRate;
+      if (std::abs(deviation) > 1.0) {
+        std::printf("TRACE interval %zu ending %.3f s after the first click: %+.1f frames\n", i,
+                    (onsets[i] - onsets[0]) / sinkRate, deviation);
+      }
+    }
+  }
   std::printf("  onsets               %zu (expected %d)\n", onsets.size(), clicks);
   std::printf("  sink rate            %.3f frames/s (%+.1f ppm against %d Hz), taken out\n",
               sinkRate, (sinkRate / recording->SampleRate - 1.0) * 1e6, recording->SampleRate);
@@ -96,6 +130,7 @@ int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
   std::printf("  interval std dev     %.4f ms\n", stats.StddevMs);
   std::printf("  deviation median     %.4f ms, 99th percentile %.4f ms\n", stats.MedianDeviationMs,
               stats.P99DeviationMs);
+  std::printf("  within one frame     %d of %d intervals\n", stats.WithinOneFrame, stats.Intervals);
   std::printf("  largest deviation    %.4f ms (%.2f frames), interval %d at %.1f s\n",
               stats.MaxDeviationMs, stats.MaxDeviationFrames, stats.WorstInterval,
               stats.WorstInterval >= 0

@@ -7,6 +7,8 @@
 # them with: cmake --build build/release --target click_timing_bench sink_rate_meter
 # ZELMORA_BENCH_SINK_RATE sets the sink's rate (default 48000, so the
 # output's 44100 Hz is resampled on the way, as on most desktops).
+# ZELMORA_BENCH_TRACE=1 also lists when the output ran dry and every
+# interval more than a frame off.
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,6 +37,7 @@ for bpm in 120 416; do
   # PortAudio's probing of ALSA and JACK is noisy; its log is shown on failure.
   zs_run "$bench" play "$bpm" "$seconds" 2>"$ZS_DIR/play_$bpm.log" ||
     { cat "$ZS_DIR/play_$bpm.log" >&2; zs_die "click_timing_bench play failed"; }
+  grep '^TRACE' "$ZS_DIR/play_$bpm.log" || true
   sleep 0.3  # what the recorder still holds
   zs_stop "$ZS_RECORDER"
   zs_meter_finish

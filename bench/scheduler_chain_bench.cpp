@@ -71,6 +71,7 @@ int Play(int bpm, double seconds) {
   zelmora::TMetronome metronome(config, transport, counting, time, ui);
 
   ui.Pump(kSettle);
+  const auto dropoutsBefore = device.Dropouts();
   const auto wallStart = std::chrono::steady_clock::now();
   const double cpuStart = zelmora::ProcessCpuSeconds();
   metronome.StartStop();
@@ -83,6 +84,8 @@ int Play(int bpm, double seconds) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
   std::this_thread::sleep_for(mixer.Latency() + 300ms);
   const auto late = mixer.LateStarts();
+  const auto dropouts = device.Dropouts() - dropoutsBefore;
+  const int clockSteps = mixer.ClockRestarts();
   std::printf(
       "  output               %d Hz, %d frames per buffer, reported latency %.2f ms,"
       " voice latency %.2f ms\n",
@@ -92,6 +95,8 @@ int Play(int bpm, double seconds) {
 
   std::printf("  beats played         %d\n", counting.plays.load());
   std::printf("  late starts          %llu\n", static_cast<unsigned long long>(late));
+  std::printf("  output dropouts      %llu while playing (clock steps %d in all)\n",
+              static_cast<unsigned long long>(dropouts), clockSteps);
   std::printf("  CPU                  %.2f %% of one core (%.2f s over %.1f s)\n",
               100.0 * cpu / wall, cpu, wall);
   std::printf("BEATS %d\n", counting.plays.load());

@@ -63,12 +63,17 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
   // played out suggests the device ran dry, whether or not the host noticed.
   const double nowNs = SteadyNowNs();
   const bool heldUp = device->queuedUntilNs_ > 0.0 && nowNs > device->queuedUntilNs_ - kDryMarginNs;
+  const bool ranDry = heldUp || (status & paOutputUnderflow) != 0 ||
+                      (!firstFrame.Measured && device->queuedUntilNs_ > 0.0);
+  if (ranDry) {
+    device->dropouts_.fetch_add(1, std::memory_order_relaxed);
+  }
   device->queuedUntilNs_ =
       firstFrame.Measured
           ? firstFrame.Ns + static_cast<double>(frames) * 1e9 / device->sampleRate_
           : 0.0;
   device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
-                         !firstFrame.Measured || heldUp || (status & paOutputUnderflow) != 0);
+                         ranDry || !firstFrame.Measured);
   return paContinue;
 }
 
@@ -94,6 +99,7 @@ void TAudioDevice::OpenOrThrow() {
   }
   initialised_ = true;
   underflows_.store(0, std::memory_order_relaxed);
+  dropouts_.store(0, std::memory_order_relaxed);
 
   const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
   const PaDeviceInfo* info = device == paNoDevice ? nullptr : Pa_GetDeviceInfo(device);

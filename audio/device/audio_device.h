@@ -55,6 +55,10 @@ class TAudioDevice {
   // Blocks the host reported as not played in time since Open (the
   // callback came too late, so the output's timeline slipped). Any thread.
   std::uint64_t Underflows() const { return underflows_.load(std::memory_order_relaxed); }
+  // Blocks before which the output seems to have run dry: flagged, or the
+  // callback came when the queued audio had played out, or the host had
+  // no time to report; diagnostics.
+  std::uint64_t Dropouts() const { return dropouts_.load(std::memory_order_relaxed); }
 
  private:
   void OpenOrThrow();
@@ -74,6 +78,7 @@ class TAudioDevice {
   // says; 0 when unknown (audio thread only).
   double queuedUntilNs_ = 0.0;
   std::atomic<std::uint64_t> underflows_{0};
+  std::atomic<std::uint64_t> dropouts_{0};
   int sampleRate_ = 0;
   int framesPerBuffer_ = 0;
   double outputLatency_ = 0.0;

@@ -23,6 +23,9 @@ TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalS
     sum += deviation;
     sumSquares += deviation * deviation;
     sizes[i] = std::abs(deviation);
+    if (sizes[i] <= 1.0) {
+      ++stats.WithinOneFrame;
+    }
     if (sizes[i] > stats.MaxDeviationFrames) {
       stats.MaxDeviationFrames = sizes[i];
       stats.WorstInterval = static_cast<int>(i);

@@ -15,6 +15,7 @@ struct TIntervalStats {
   double MedianDeviationMs = 0.0;   // of |interval - requested|
   double P99DeviationMs = 0.0;      // 99th percentile of the same
   int WorstInterval = -1;           // index of the largest deviation
+  int WithinOneFrame = 0;           // intervals within one recorded frame
 };
 
 TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalSeconds,
