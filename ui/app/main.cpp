@@ -9,6 +9,9 @@
 int main(int argc, char** argv) {
   zelmora::TApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Zelmora"));
+  // The id of the installed desktop entry: Wayland compositors and task bars
+  // match the windows to it, and so to the icon and the name.
+  QApplication::setDesktopFileName(QStringLiteral("org.zelmora.Zelmora"));
   QApplication::setStyle(QStringLiteral("Fusion"));
   QApplication::setPalette(zelmora::TSkin::Instance().Palette());
   // The windows go when the program object goes, in the order it decides.

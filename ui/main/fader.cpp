@@ -102,6 +102,13 @@ void TFader::PaintTempo(QPainter& painter, const QRect& /*groove*/, const QRect&
   painter.setPen(QPen(QColor(255, 255, 255, 230), 2.0));
   painter.drawLine(QPointF(knob.left() + 3, knob.center().y()),
                    QPointF(knob.right() - 3, knob.center().y()));
+  // The knob fills the black frame, so a focus ring around it would not
+  // show; it goes inside, like the buttons' rings.
+  if (hasFocus()) {
+    painter.setPen(QPen(skin.Color(TSkinRole::Accent), 2.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(knob.adjusted(2, 2, -2, -2), 3, 3);
+  }
 }
 
 void TFader::PaintVolume(QPainter& painter, const QRect& /*groove*/, const QRect& handle) {

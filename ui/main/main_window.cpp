@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHideEvent>
 #include <QLabel>
@@ -99,8 +100,14 @@ void TfrmMain::SetWindows(TWindows windows) {
 }
 
 QUrl TfrmMain::HelpUrl() {
-  return QUrl::fromLocalFile(
-      QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(kHelpFile)));
+  const QDir programDir(QCoreApplication::applicationDirPath());
+  const QString besideProgram = programDir.filePath(QString::fromLatin1(kHelpFile));
+  const QString installed =
+      QDir::cleanPath(programDir.filePath(QStringLiteral(ZELMORA_HELP_FROM_BINDIR "/index.html")));
+  if (!QFileInfo::exists(besideProgram) && QFileInfo::exists(installed)) {
+    return QUrl::fromLocalFile(installed);
+  }
+  return QUrl::fromLocalFile(besideProgram);
 }
 
 void TfrmMain::ConnectHandlers() {

@@ -80,7 +80,8 @@ class TfrmMain : public QMainWindow {
   void sButton2MouseDown();
   void FocusTempoFader();
 
-  // Where the help file lives: beside the executable.
+  // Where the help file lives: beside the executable in the build tree, under
+  // share/zelmora once installed.
   static QUrl HelpUrl();
 
  signals:

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <cmath>
 
 namespace zelmora {
 namespace {
@@ -40,7 +41,29 @@ QColor BaseColor(TSkinRole role) {
   return QColor(Qt::magenta);
 }
 
+// Relative luminance (sRGB), for the contrast of text against its ground.
+double Luminance(const QColor& color) {
+  auto channel = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) +
+         0.0722 * channel(color.blueF());
+}
+
+// White text on a highlight, as the skin has always drawn it, unless the
+// hue offset has turned the highlight so light (yellow, green) that white
+// would no longer read; then black.
+QColor TextOn(const QColor& ground) {
+  return TSkin::Contrast(Qt::white, ground) >= 3.0 ? QColor(Qt::white) : QColor(Qt::black);
+}
+
 }  // namespace
+
+double TSkin::Contrast(const QColor& a, const QColor& b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 TSkin& TSkin::Instance() {
   static TSkin skin;
@@ -72,7 +95,10 @@ void TSkin::SetHueOffset(int offset) {
 QColor TSkin::Color(TSkinRole role) const { return ShiftHue(BaseColor(role), hueOffset_); }
 
 QPalette TSkin::Palette() const {
-  QPalette palette;
+  // Start from a palette with every role set: a role left unset would be
+  // taken from the desktop's palette, and a dark desktop theme would then put
+  // light placeholder text or light links on the skin's light backgrounds.
+  QPalette palette(Color(TSkinRole::Panel), Color(TSkinRole::Window));
   palette.setColor(QPalette::Window, Color(TSkinRole::Window));
   palette.setColor(QPalette::WindowText, Color(TSkinRole::Text));
   palette.setColor(QPalette::Base, QColor(0xFA, 0xFB, 0xFC));
@@ -81,12 +107,15 @@ QPalette TSkin::Palette() const {
   palette.setColor(QPalette::Button, Color(TSkinRole::Panel));
   palette.setColor(QPalette::ButtonText, Color(TSkinRole::Text));
   palette.setColor(QPalette::Highlight, Color(TSkinRole::Accent));
-  palette.setColor(QPalette::HighlightedText, Qt::white);
+  palette.setColor(QPalette::HighlightedText, TextOn(Color(TSkinRole::Accent)));
   palette.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFB, 0xE6));
   palette.setColor(QPalette::ToolTipText, Color(TSkinRole::Text));
   palette.setColor(QPalette::Mid, Color(TSkinRole::PanelBorder));
   palette.setColor(QPalette::Dark, Color(TSkinRole::WindowShade).darker(130));
   palette.setColor(QPalette::Light, Qt::white);
+  palette.setColor(QPalette::PlaceholderText, Color(TSkinRole::TextMuted));
+  palette.setColor(QPalette::Link, Color(TSkinRole::Accent).darker(160));
+  palette.setColor(QPalette::LinkVisited, Color(TSkinRole::Accent).darker(200));
   return palette;
 }
 

@@ -46,6 +46,8 @@ class TSkin : public QObject {
 
   // The colour turned by a hue offset; exposed for the tests.
   static QColor ShiftHue(const QColor& color, int offset);
+  // The contrast ratio of two colours, 1 (none) to 21 (black on white).
+  static double Contrast(const QColor& a, const QColor& b);
 
  signals:
   void Changed();
