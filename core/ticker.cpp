@@ -40,7 +40,7 @@ TTicker::~TTicker() {
 
 void TTicker::Start() {
   thread_ = std::thread([this] {
-    RaiseCurrentThreadPriority(TThreadUse::BeatScheduler);
+    RaiseCurrentThreadPriority();
     RunLoop();
   });
 }

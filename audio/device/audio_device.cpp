@@ -1,12 +1,14 @@
 #include "audio/device/audio_device.h"
 
 #include <portaudio.h>
+#if defined(__linux__)
+#include <pa_linux_alsa.h>
+#endif
 
 #include <chrono>
 #include <cmath>
 
 #include "audio/device/host_time.h"
-#include "core/thread_priority.h"
 #include "core/error.h"
 
 namespace zelmora {
@@ -24,6 +26,22 @@ constexpr double kSafetySeconds = 0.010;
 // How close to running dry a callback may come before it counts as held up.
 constexpr double kDryMarginNs = 2e6;
 
+// Whether the host's own real-time switch was set (ALSA's; other hosts
+// manage their threads themselves).
+bool AskForRealTimeScheduling(PaStream* stream, PaHostApiIndex hostApi, bool enable) {
+#if defined(__linux__)
+  const PaHostApiInfo* host = Pa_GetHostApiInfo(hostApi);
+  if (host != nullptr && host->type == paALSA) {
+    PaAlsa_EnableRealtimeScheduling(stream, enable ? 1 : 0);
+    return true;
+  }
+#endif
+  (void)stream;
+  (void)hostApi;
+  (void)enable;
+  return false;
+}
+
 double SteadyNowNs() noexcept {
   return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                  std::chrono::steady_clock::now().time_since_epoch())
@@ -36,13 +54,6 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
                          const PaStreamCallbackTimeInfo* time, unsigned long status,
                          void* self) noexcept {
   auto* device = static_cast<TAudioDevice*>(self);
-  if (!device->priorityAsked_) {
-    // Once, on the host's own thread: it must not wait behind other work,
-    // the beat scheduler's poll included, or the device runs dry and every
-    // later beat sounds late.
-    device->priorityAsked_ = true;
-    RaiseCurrentThreadPriority(TThreadUse::AudioOutput);
-  }
   if ((status & paOutputUnderflow) != 0) {
     device->underflows_.fetch_add(1, std::memory_order_relaxed);
   }
@@ -128,7 +139,13 @@ void TAudioDevice::OpenOrThrow() {
       std::llround((outputLatency_ + 2.0 * bufferSeconds + kSafetySeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;
 
-  if (Pa_StartStream(stream) != paNoError) {
+  // The output's thread must not wait behind other work, or the device runs
+  // dry and every later beat sounds late. Where real-time scheduling is not
+  // allowed, the stream starts at normal priority.
+  const bool realTime = AskForRealTimeScheduling(stream, info->hostApi, true);
+  if (Pa_StartStream(stream) != paNoError &&
+      !(realTime && AskForRealTimeScheduling(stream, info->hostApi, false) &&
+        Pa_StartStream(stream) == paNoError)) {
     throw TError(kNoStart);
   }
 }
@@ -150,7 +167,6 @@ void TAudioDevice::Close() noexcept {
   outputLatency_ = 0.0;
   fallbackAheadNs_ = 0.0;
   queuedUntilNs_ = 0.0;
-  priorityAsked_ = false;
 }
 
 }  // namespace zelmora

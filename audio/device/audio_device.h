@@ -18,8 +18,7 @@ namespace zelmora {
 // - Open, Close, the destructor and the queries: the control thread (the
 //   user-interface thread) only.
 // - The output's callback thread does nothing but TMixer::Render (and count
-//   dropouts); on its first call it asks once for real-time priority above
-//   the beat scheduler's, a single system call before any audio flows.
+//   underflows).
 // - The mixer that Mixer() hands out follows its own rules (voices may be
 //   started from any thread).
 //
@@ -78,7 +77,6 @@ class TAudioDevice {
   // When the audio queued so far runs out, as the latest callback's report
   // says; 0 when unknown (audio thread only).
   double queuedUntilNs_ = 0.0;
-  bool priorityAsked_ = false;
   std::atomic<std::uint64_t> underflows_{0};
   std::atomic<std::uint64_t> dropouts_{0};
   int sampleRate_ = 0;
