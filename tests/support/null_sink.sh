@@ -11,7 +11,7 @@
 #                          without a chance to clean up (and everything
 #                          else ends with the server).
 #   zs_record FILE         records the sink's monitor as mono 16-bit WAV;
-#                          sets ZS_RECORDER
+#                          sets ZS_RECORDER; returns once the recording runs
 #   zs_meter METER OUT     runs the rate meter METER on a second monitor
 #                          stream, writing its result to OUT
 #   zs_meter_finish        stops that stream and waits for the meter's result
@@ -145,6 +145,15 @@ zs_record() {
     --format=s16le --file-format=wav --latency-msec=20 "$1"
   # shellcheck disable=SC2034 # for the caller
   ZS_RECORDER=$ZS_LAST
+  # On a busy machine the stream may take a while to start; what is played
+  # before would be missing from the recording. The header takes under 2 KB,
+  # and a tenth of a second of sound another 8 KB or more.
+  local i
+  for ((i = 0; i < 100; i++)); do
+    (($(stat -c %s "$1" 2>/dev/null || echo 0) > 12288)) && return 0
+    sleep 0.05
+  done
+  zs_die "the recording $1 did not start within 5 s"
 }
 
 zs_meter() {

@@ -1,12 +1,24 @@
+# shellcheck shell=bash
 # Sourced by the tests that run the whole program on a real X server.
 #
 #   xs_start          a private Xvfb (no window manager) as $DISPLAY, fresh
 #                     settings and runtime folders; everything goes on exit
+#   xs_fresh_settings a new empty settings folder ($XDG_CONFIG_HOME) for the
+#                     next start, so that each run starts as the first one
 #   xs_run_program P  starts the program P in the background (XS_PID), lets
-#                     its start-up message about the missing sound card go
-#                     if there is one (XS_BOX_SEEN=1), and waits for its
+#                     the message boxes of its start-up go (XS_BOX_SEEN=1,
+#                     one line each in the file $XS_BOXES), and waits for its
 #                     main window (XS_WINDOW)
+#   xs_end_program    Esc to the main window; waits for the program to end,
+#                     lets the message boxes of its exit go (also counted in
+#                     $XS_BOXES), and fails unless it ends normally
+#   xs_key ARGS...    xdotool ARGS
 #   xs_die MESSAGE    fails the test
+#
+# When the sound server's helper (null_sink.sh) runs in the real-time class,
+# the X server, the program and the key presses (xs_key) do too: on a busy
+# machine a starved program places its clicks late, and a late key press
+# taps a wrong tempo.
 
 xs_die() {
   echo "FAIL: $*" >&2
@@ -34,9 +46,10 @@ xs_start() {
   XS_DIR=$(mktemp -d /tmp/zelmora-x11.XXXXXX)
   chmod 700 "$XS_DIR"
   trap xs_cleanup EXIT
-  mkdir -m 700 "$XS_DIR/runtime" "$XS_DIR/config"
+  mkdir -m 700 "$XS_DIR/runtime"
   export XDG_RUNTIME_DIR="$XS_DIR/runtime"
-  export XDG_CONFIG_HOME="$XS_DIR/config"
+  XS_RUNS=0
+  xs_fresh_settings
   export QT_QPA_PLATFORM=xcb
   export DBUS_SESSION_BUS_ADDRESS=disabled:
   # Two findings in libraries that are not ours to mend, when the program
@@ -48,7 +61,7 @@ xs_start() {
   # same). The program's own leaks are looked for in the offscreen tests.
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0:detect_leaks=0"
   # Xvfb picks a free display and tells its number.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XS_DIR/display" \
+  ${ZS_RT:-} Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XS_DIR/display" \
     2>"$XS_DIR/xvfb.log" &
   XS_PIDS="$! $XS_PIDS"
   local i
@@ -74,23 +87,65 @@ xs_wait_window() {
   return 1
 }
 
+xs_fresh_settings() {
+  XS_RUNS=$((XS_RUNS + 1))
+  mkdir -m 700 "$XS_DIR/config$XS_RUNS"
+  export XDG_CONFIG_HOME="$XS_DIR/config$XS_RUNS"
+}
+
+# xdotool, in the real-time class when the program is.
+xs_key() {
+  ${ZS_RT:-} xdotool "$@"
+}
+
+# Lets go every message box of the program that is open now, each with
+# Enter, and counts it in $XS_BOXES; true if there was one. (Qt copies a
+# message box's text on Ctrl+C only on Windows, so the text is not known
+# here; a box is told by the application's title, "Zelmora".)
+xs_dismiss_boxes() {
+  local box seen=1
+  for box in $(xdotool search --onlyvisible --name '^Zelmora$' 2>/dev/null); do
+    XS_BOX_SEEN=1
+    seen=0
+    echo "box" >>"$XS_BOXES"
+    xdotool windowfocus --sync "$box" key Return 2>/dev/null || true
+    sleep 0.2
+  done
+  return "$seen"
+}
+
 xs_run_program() {
-  "$1" >"$XS_DIR/program.log" 2>&1 &
+  ${ZS_RT:-} "$1" >"$XS_DIR/program.log" 2>&1 &
   XS_PID=$!
   XS_PIDS="$XS_PID $XS_PIDS"
   XS_BOX_SEEN=""
-  local i box
-  for ((i = 0; i < 150; i++)); do
+  XS_BOXES="$XS_DIR/boxes$XS_RUNS.txt"
+  : >"$XS_BOXES"
+  local i
+  for ((i = 0; i < 300; i++)); do
     XS_WINDOW=$(xdotool search --onlyvisible --name '^ Zelmora$' 2>/dev/null | head -1) || true
-    [[ -n $XS_WINDOW ]] && return 0
-    # Without a sound card the start-up says so in a box titled "Zelmora".
-    box=$(xdotool search --onlyvisible --name '^Zelmora$' 2>/dev/null | head -1) || true
-    if [[ -n $box ]]; then
-      XS_BOX_SEEN=1
-      xdotool windowfocus --sync "$box" key Return || true
+    # A box of the start-up may still come up as the window is shown.
+    if [[ -n $XS_WINDOW ]]; then
+      sleep 0.3
+      xs_dismiss_boxes || return 0
+      continue
     fi
+    xs_dismiss_boxes || true
     kill -0 "$XS_PID" 2>/dev/null || xs_die "the program ended at start: $(cat "$XS_DIR/program.log")"
     sleep 0.1
   done
-  xs_die "no main window after 15 s"
+  xs_die "no main window after 30 s"
+}
+
+xs_end_program() {
+  xdotool windowfocus --sync "$XS_WINDOW" key Escape
+  local i status=0
+  for ((i = 0; i < 300; i++)); do
+    kill -0 "$XS_PID" 2>/dev/null || break
+    xs_dismiss_boxes || sleep 0.1
+  done
+  kill -0 "$XS_PID" 2>/dev/null && xs_die "the program did not end within 30 s of Esc"
+  wait "$XS_PID" || status=$?
+  XS_PIDS=$(echo " $XS_PIDS " | sed "s/ $XS_PID / /")
+  [[ $status -eq 0 ]] || xs_die "the program ended with $status: $(cat "$XS_DIR/program.log")"
 }
