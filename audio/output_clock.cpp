@@ -6,8 +6,12 @@
 namespace zelmora {
 namespace {
 
-// How long a report keeps its weight: the fit's memory.
+// How long a report keeps its weight: the fit's memory. A young line
+// remembers only about its own age, so that what the first seconds of
+// creeping reports taught it (a slope hundreds of ppm off, say) fades
+// quickly; once settled it remembers two minutes.
 constexpr double kMemorySeconds = 120.0;
+constexpr double kShortestMemorySeconds = 2.0;
 // The slope is fitted once the reports span a second; until then the
 // nominal rate serves.
 constexpr double kSlopeAfterSeconds = 1.0;
@@ -15,10 +19,11 @@ constexpr double kSlopeAfterSeconds = 1.0;
 // line, or it is wild. Settled reports lie within about 0.1 ms of the line
 // here; a stall moves it by milliseconds.
 constexpr double kOffLineNs = 0.75e6;
-// Until the reports span this long, the line itself may still be wrong, and
-// reports a little off it are fitted after all.
-constexpr double kSettledSpanSeconds = 20.0;
-constexpr double kUnsettledOffLineNs = 3e6;
+// Until the line is this old, it may itself be wrong, and reports a little
+// off it are fitted after all (unless they follow a dropout); a report
+// further off is a step even then.
+constexpr double kSettledSeconds = 20.0;
+constexpr double kYoungOffLineNs = 3e6;
 // After a doubtful report (a dropout), a step of the line is expected for
 // this long.
 constexpr double kDropoutSeconds = 0.5;
@@ -57,6 +62,7 @@ void TOutputClock::Start(std::int64_t frame, double ns) noexcept {
   nsPerFrame_ = nominalNsPerFrame_;
   blockStartNs_ = ns;
   offLineRun_ = 0;
+  ageFrames_ = 0;
 }
 
 void TOutputClock::MoveOrigin(std::int64_t frame) noexcept {
@@ -72,7 +78,10 @@ void TOutputClock::MoveOrigin(std::int64_t frame) noexcept {
   originNs_ += dy;
 
   // Older reports fade with the frames that passed since.
-  const double decay = std::exp(-dx / (kMemorySeconds * sampleRate_));
+  ageFrames_ += static_cast<std::int64_t>(dx);
+  const double memorySeconds = std::clamp(static_cast<double>(ageFrames_) / sampleRate_,
+                                          kShortestMemorySeconds, kMemorySeconds);
+  const double decay = std::exp(-dx / (memorySeconds * sampleRate_));
   s0_ *= decay;
   sx_ *= decay;
   sy_ *= decay;
@@ -90,7 +99,9 @@ void TOutputClock::Fit(double observedNs) noexcept {
   double slope = nsPerFrame_;
   if (spread > 0.0 && SpanSeconds() >= kSlopeAfterSeconds) {
     slope = (s0_ * sxy_ - sx_ * sy_) / spread;
-    slope = std::clamp(slope, nominalNsPerFrame_ * 0.99, nominalNsPerFrame_ * 1.01);
+    // No converter runs a tenth of a percent off; a slope beyond that comes
+    // from reports that lie.
+    slope = std::clamp(slope, nominalNsPerFrame_ * 0.999, nominalNsPerFrame_ * 1.001);
   }
   nsPerFrame_ = slope;
   blockStartNs_ = originNs_ + (sy_ - slope * sx_) / s0_;
@@ -170,10 +181,10 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
     Fit(observedNs);
     return;
   }
-  // Until the line rests on a long span of reports, a report it cannot
-  // explain more likely shows the line is still wrong: fit it.
-  if (!offLineAfterDropout_ && SpanSeconds() < kSettledSpanSeconds &&
-      std::abs(offLine) < kUnsettledOffLineNs) {
+  // While the line is young, a report it cannot explain more likely shows
+  // the line is still wrong: fit it.
+  if (!offLineAfterDropout_ && std::abs(offLine) < kYoungOffLineNs &&
+      ageFrames_ < static_cast<std::int64_t>(kSettledSeconds * sampleRate_)) {
     Fit(observedNs);
   }
 }

@@ -10,7 +10,8 @@ namespace zelmora {
 // it; the converter runs at its own rate (hundreds of ppm off steady_clock is
 // common), and the reports jitter. The clock fits a straight line, time =
 // BlockStartNs + (frame - BlockStartFrame) * NsPerFrame, through the reports
-// by least squares with exponential forgetting (a time constant of minutes):
+// by least squares with exponential forgetting (a time constant of two
+// minutes, shorter while the line is young):
 // the fit follows slow drift of the rate, while the jitter averages out over
 // thousands of blocks, so the line moves by far less than a frame between
 // two beats.
@@ -73,6 +74,8 @@ class TOutputClock {
   double s0_ = 0.0, sx_ = 0.0, sy_ = 0.0, sxx_ = 0.0, sxy_ = 0.0;
   double blockStartNs_ = 0.0;
   double nsPerFrame_;
+  // Frames since the line started.
+  std::int64_t ageFrames_ = 0;
   // The latest consecutive reports that lay far off the line, on one side:
   // how far (the latest kStepRun of them), how many, from which frame on,
   // and whether the run began soon after a dropout.

@@ -78,12 +78,13 @@ class MixerTest : public QObject {
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {blockFrames, ppm, jitterNs, 7, true});
     // Let the clock lock onto the converter before measuring, as it has long
-    // done when the user starts the metronome.
-    output.RunUntil(start + 30s);
+    // done when the user starts the metronome (its memory grows with the
+    // output's age, to two minutes).
+    output.RunUntil(start + 60s);
     const std::size_t lockedAt = output.Recording.size();
 
     std::vector<Clock::time_point> requests;
-    Clock::time_point t = start + 30s + 3ms;
+    Clock::time_point t = start + 60s + 3ms;
     for (int i = 0; i < 20; ++i) {
       // Beats of a little more than 144 ms (416 bpm) up to 3 s (20 bpm),
       // at odd nanosecond offsets.
