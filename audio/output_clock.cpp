@@ -142,8 +142,11 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
     offLineRun_ = 0;
     if (blockStartFrame <= refineUntilFrame_) {
       // The line's shift becomes the mean of the reports since the step.
+      // They are not fitted: reports settling after a dropout would tilt
+      // the slope, which the step did not change.
       ++refineCount_;
       Shift(offLine / refineCount_);
+      return;
     }
     Fit(observedNs);
     return;
