@@ -52,13 +52,17 @@ void TTicker::Join() {
 }
 
 void TTicker::RunLoop() {
+  if (stop_.Requested()) {
+    finished_.store(true, std::memory_order_release);
+    return;
+  }
+  auto t0 = ports_.time.Now();
   while (!stop_.Requested()) {
-    const auto t0 = ports_.time.Now();
     PlayBeat(t0);
     if (!ports_.handOver.HandOver(*this, stop_)) {
       break;
     }
-    WaitOutBeat(t0);
+    t0 = WaitOutBeat(t0);
   }
   finished_.store(true, std::memory_order_release);
 }
@@ -96,17 +100,30 @@ void TTicker::PlayBeat(std::chrono::steady_clock::time_point t0) {
   }
 }
 
-void TTicker::WaitOutBeat(std::chrono::steady_clock::time_point t0) {
+std::chrono::steady_clock::time_point TTicker::WaitOutBeat(
+    std::chrono::steady_clock::time_point t0) {
   const double remaining = BeatSeconds(ports_.config) - SecondsBetween(t0, ports_.time.Now());
   const std::int64_t sleepMs = CoarseSleepMs(remaining);
   if (sleepMs > 0) {
     ports_.time.Sleep(sleepMs, stop_);
   }
   // The tempo is read at every check: a faster tempo ends the beat at once.
+  std::chrono::steady_clock::time_point now;
+  double period = 0.0;
   do {
     ports_.time.Yield();
-  } while (!stop_.Requested() &&
-           SecondsBetween(t0, ports_.time.Now()) < BeatSeconds(ports_.config));
+    now = ports_.time.Now();
+    period = BeatSeconds(ports_.config);
+  } while (!stop_.Requested() && SecondsBetween(t0, now) < period);
+  // The next beat starts when this one is due to end, not when the poll
+  // noticed: a poll that woke a little late (the processor was busy) would
+  // otherwise make that beat late and every later one too, and the tempo
+  // slow by as much per beat. Only a beat that ends well past its time (the
+  // tempo was raised during it, or its hand-over took longer than the
+  // beat) starts when it is noticed; there is no catching up beyond that.
+  const auto due = t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                            std::chrono::duration<double>(period));
+  return now - due <= kOnTimeTolerance ? due : now;
 }
 
 void TTicker::SyncBeat() {

@@ -17,7 +17,10 @@ class TMetronome;
 // constant latency after the beat's start t0), hand the beat to the
 // user-interface thread and wait for it, then wait out the beat period: a
 // sleep over 90 % of what is left, then a yielding poll of the clock. The
-// settings are read afresh every beat, so changes act from the next beat on.
+// next beat starts when this one is due to end (give or take nothing), so
+// a poll that notices a little late does not put the beat, or the tempo,
+// out. The settings are read afresh every beat, so changes act from the
+// next beat on.
 //
 // Threads: constructed, stopped and joined by the user-interface thread
 // (through TMetronome); the loop runs on its own thread; SyncBeat runs on
@@ -56,7 +59,13 @@ class TTicker {
 
  private:
   void PlayBeat(std::chrono::steady_clock::time_point t0);
-  void WaitOutBeat(std::chrono::steady_clock::time_point t0);
+  // Waits out the beat that started at t0; returns the next beat's start.
+  std::chrono::steady_clock::time_point WaitOutBeat(std::chrono::steady_clock::time_point t0);
+
+  // How late a poll may notice the end of a beat for the next beat to start
+  // on time all the same; well inside the output's latency, so the beat's
+  // sound is still placed exactly.
+  static constexpr std::chrono::milliseconds kOnTimeTolerance{5};
 
   TMetronome& metronome_;
   TPorts ports_;
