@@ -39,7 +39,9 @@ constexpr double kUnexplainedStepSeconds = 15.0;
 }  // namespace
 
 TOutputClock::TOutputClock(double sampleRate)
-    : sampleRate_(sampleRate), nominalNsPerFrame_(1e9 / sampleRate), nsPerFrame_(1e9 / sampleRate) {}
+    : sampleRate_(sampleRate),
+      nominalNsPerFrame_(1e9 / sampleRate),
+      nsPerFrame_(1e9 / sampleRate) {}
 
 double TOutputClock::PredictedNs(std::int64_t frame) const noexcept {
   return blockStartNs_ + static_cast<double>(frame - originFrame_) * nsPerFrame_;
@@ -165,11 +167,10 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
   // The sound server's estimates also jump by a millisecond or so for some
   // seconds with nothing having happened to the output; only after a
   // dropout is a run of reports off the line taken as a step at once.
-  const bool stepped =
-      offLineRun_ >= kStepRun && RunAgrees() &&
-      (offLineAfterDropout_ ||
-       blockStartFrame - offLineFromFrame_ >=
-           static_cast<std::int64_t>(kUnexplainedStepSeconds * sampleRate_));
+  const bool stepped = offLineRun_ >= kStepRun && RunAgrees() &&
+                       (offLineAfterDropout_ ||
+                        blockStartFrame - offLineFromFrame_ >=
+                            static_cast<std::int64_t>(kUnexplainedStepSeconds * sampleRate_));
   if (stepped) {
     // How far: the median of the latest reports, whatever one of them says
     // on its own.

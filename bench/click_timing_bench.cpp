@@ -71,8 +71,9 @@ int Play(double bpm, double seconds) {
         std::this_thread::sleep_for(2ms);
         if (const auto now = device.Dropouts(); now != seen) {
           seen = now;
-          std::fprintf(stderr, "TRACE dropout at %+.3f s\n",
-                       std::chrono::duration<double>(zelmora::TMixer::Clock::now() - first).count());
+          std::fprintf(
+              stderr, "TRACE dropout at %+.3f s\n",
+              std::chrono::duration<double>(zelmora::TMixer::Clock::now() - first).count());
         }
       }
     });

@@ -50,9 +50,8 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
     device->dropouts_.fetch_add(1, std::memory_order_relaxed);
   }
   device->queuedUntilNs_ =
-      firstFrame.Measured
-          ? firstFrame.Ns + static_cast<double>(frames) * 1e9 / device->sampleRate_
-          : 0.0;
+      firstFrame.Measured ? firstFrame.Ns + static_cast<double>(frames) * 1e9 / device->sampleRate_
+                          : 0.0;
   device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
                          ranDry || !firstFrame.Measured);
   return paContinue;

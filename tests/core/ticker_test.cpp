@@ -49,10 +49,10 @@ struct TPlay {
 
 class TRecordingVoices final : public TTickerVoices {
  public:
-  void SetVoiceVolume(TVoiceRole voice, int volume) noexcept override {
-    volumes[voice] = volume;
+  void SetVoiceVolume(TVoiceRole voice, int volume) noexcept override { volumes[voice] = volume; }
+  void PlayVoiceAt(TVoiceRole voice, TimePoint t0) noexcept override {
+    plays.push_back({voice, t0});
   }
-  void PlayVoiceAt(TVoiceRole voice, TimePoint t0) noexcept override { plays.push_back({voice, t0}); }
   std::map<TVoiceRole, int> volumes;
   std::vector<TPlay> plays;
 };

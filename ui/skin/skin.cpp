@@ -92,7 +92,9 @@ void TSkin::SetHueOffset(int offset) {
   emit Changed();
 }
 
-QColor TSkin::Color(TSkinRole role) const { return ShiftHue(BaseColor(role), hueOffset_); }
+QColor TSkin::Color(TSkinRole role) const {
+  return ShiftHue(BaseColor(role), hueOffset_);
+}
 
 QPalette TSkin::Palette() const {
   // Start from a palette with every role set: a role left unset would be

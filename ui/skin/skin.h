@@ -8,20 +8,20 @@ namespace zelmora {
 
 // Every colour the windows use, by role.
 enum class TSkinRole {
-  Window,         // window background (silver)
-  WindowShade,    // lower end of the window's gradient
-  Panel,          // raised panels and buttons
+  Window,       // window background (silver)
+  WindowShade,  // lower end of the window's gradient
+  Panel,        // raised panels and buttons
   PanelBorder,
   Text,
-  TextMuted,      // scales, small print
+  TextMuted,  // scales, small print
   HeadingShadow,
-  Display,        // tempo display background (dark glass)
-  DisplayText,    // tempo digits
-  DisplayGhost,   // unlit segments
-  FaderGroove,    // the tempo fader's black frame
+  Display,       // tempo display background (dark glass)
+  DisplayText,   // tempo digits
+  DisplayGhost,  // unlit segments
+  FaderGroove,   // the tempo fader's black frame
   FaderThumb,
-  Accent,         // highlights, checked states, the pin when on
-  BeatMark,       // the main window's beat dot, RGB(116, 139, 120)
+  Accent,    // highlights, checked states, the pin when on
+  BeatMark,  // the main window's beat dot, RGB(116, 139, 120)
 };
 
 // The built-in skin "zl_skin (internal)": one coherent palette for all
