@@ -20,11 +20,12 @@ namespace zelmora {
 // dry), every later frame sounds later: the line steps. A step shows as a
 // run of reports off the line by about the same amount, a lone wild report
 // as one; so a report far off the line is held back from the fit, and a run
-// of them moves the whole line by their median, keeping its rate and the
-// history it rests on. The sound server's estimates also jump for seconds
-// with nothing having happened to the output; so a run moves the line at
-// once only when it follows a dropout (flagged, or a report saying the
-// buffer ran dry), and otherwise only when it lasts.
+// of them that follows a dropout (flagged, a report saying the buffer ran
+// dry, or a callback that came too late) moves the whole line by their
+// median, keeping its rate and the history it rests on. The sound server's
+// estimates also jump for seconds or minutes with nothing having happened
+// to the output; without a dropout, reports off the line are never taken
+// as a step.
 //
 // Threads: the audio callback only (or whoever drives the output).
 class TOutputClock {
@@ -77,12 +78,11 @@ class TOutputClock {
   // Frames since the line started.
   std::int64_t ageFrames_ = 0;
   // The latest consecutive reports that lay far off the line, on one side:
-  // how far (the latest kStepRun of them), how many, from which frame on,
-  // and whether the run began soon after a dropout.
+  // how far (the latest kStepRun of them), how many, and whether the run
+  // began soon after a dropout.
   std::array<double, kStepRun> offLine_{};
   int offLineRun_ = 0;
   bool offLineLate_ = false;
-  std::int64_t offLineFromFrame_ = 0;
   bool offLineAfterDropout_ = false;
   std::int64_t dropoutUntilFrame_ = -1;
   // After a step: until which frame the reports refine its size, and how
