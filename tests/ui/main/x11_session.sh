@@ -114,8 +114,12 @@ xs_dismiss_boxes() {
   return "$seen"
 }
 
+# The program runs at normal priority, as a user starts it (its beat
+# scheduler raises its own). Started in the real-time class like the
+# helpers, its user-interface thread would share the scheduler's priority,
+# and a repaint would hold the scheduler's poll for tens of milliseconds.
 xs_run_program() {
-  ${ZS_RT:-} "$1" >"$XS_DIR/program.log" 2>&1 &
+  "$1" >"$XS_DIR/program.log" 2>&1 &
   XS_PID=$!
   XS_PIDS="$XS_PID $XS_PIDS"
   XS_BOX_SEEN=""
