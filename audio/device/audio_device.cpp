@@ -23,12 +23,6 @@ constexpr double kSafetySeconds = 0.010;
 // How close to running dry a callback may come before it counts as held up.
 constexpr double kDryMarginNs = 2e6;
 
-double SteadyNowNs() noexcept {
-  return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                 std::chrono::steady_clock::now().time_since_epoch())
-                                 .count());
-}
-
 }  // namespace
 
 int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long frames,
@@ -42,8 +36,8 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
       DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
   // A callback that comes when the audio queued before it has (nearly)
   // played out suggests the device ran dry, whether or not the host noticed.
-  const double nowNs = SteadyNowNs();
-  const bool heldUp = device->queuedUntilNs_ > 0.0 && nowNs > device->queuedUntilNs_ - kDryMarginNs;
+  const bool heldUp =
+      device->queuedUntilNs_ > 0.0 && firstFrame.NowNs > device->queuedUntilNs_ - kDryMarginNs;
   const bool ranDry = heldUp || (status & paOutputUnderflow) != 0 ||
                       (!firstFrame.Measured && device->queuedUntilNs_ > 0.0);
   if (ranDry) {

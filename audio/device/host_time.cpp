@@ -28,7 +28,7 @@ TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexce
   const double ahead = dacTime - currentTime;
   // A stream's first block can come with both times equal.
   if (!(dacTime > 0.0 && ahead > 0.0 && ahead < kMaxAheadSeconds)) {
-    return {steadyNs + fallbackNs, false};
+    return {steadyNs + fallbackNs, false, steadyNs};
   }
   // ALSA stamps with CLOCK_REALTIME or CLOCK_MONOTONIC, depending on the
   // device and the library's version.
@@ -37,10 +37,10 @@ TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexce
     const double hostNow = Seconds(clock);
     const double sinceMeasured = hostNow - currentTime;
     if (sinceMeasured >= 0.0 && sinceMeasured < kMaxCallbackDelaySeconds) {
-      return {steadyNs + (dacTime - hostNow) * 1e9, true};
+      return {steadyNs + (dacTime - hostNow) * 1e9, true, steadyNs};
     }
   }
-  return {steadyNs + ahead * 1e9, true};
+  return {steadyNs + ahead * 1e9, true, steadyNs};
 }
 
 }  // namespace zelmora

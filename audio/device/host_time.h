@@ -20,6 +20,7 @@ namespace zelmora {
 struct TDacTime {
   double Ns;
   bool Measured;
+  double NowNs;  // steady_clock when it was worked out
 };
 TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept;
 
