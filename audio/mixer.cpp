@@ -96,9 +96,10 @@ void TMixer::CollectRetired() {
   std::erase_if(retired_, [done](const TRetired& r) { return done >= r.blocksAtSwap + 2; });
 }
 
-void TMixer::Render(float* out, int frames, double firstFrameNs, bool doubtful) noexcept {
+void TMixer::Render(float* out, int frames, double firstFrameNs, double calledNs,
+                    bool doubtful) noexcept {
   std::fill(out, out + 2 * frames, 0.0F);
-  clock_.Update(framesRendered_, firstFrameNs, doubtful);
+  clock_.Update(framesRendered_, firstFrameNs, calledNs, doubtful);
   clockRestarts_.store(clock_.Restarts(), std::memory_order_relaxed);
   const std::int64_t blockStart = framesRendered_;
   const std::int64_t blockEnd = blockStart + frames;

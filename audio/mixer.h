@@ -73,10 +73,12 @@ class TMixer {
 
   // Renders one block of interleaved stereo frames. firstFrameNs is the
   // steady_clock time (ns since its epoch) at which the block's first frame
-  // is reported to reach the converter; `doubtful` says that report may be
-  // wrong (the driver gave none and firstFrameNs is a guess, or the output
-  // ran dry just before this block).
-  void Render(float* out, int frames, double firstFrameNs, bool doubtful = false) noexcept;
+  // is reported to reach the converter, calledNs when the driver asked for
+  // the block; `doubtful` says the report may be wrong (the driver gave none
+  // and firstFrameNs is a guess, or the output ran dry just before this
+  // block).
+  void Render(float* out, int frames, double firstFrameNs, double calledNs,
+              bool doubtful = false) noexcept;
 
   // Diagnostics, any thread.
   std::uint64_t BlocksRendered() const { return blocksDone_.load(std::memory_order_acquire); }

@@ -6,15 +6,11 @@
 namespace zelmora {
 namespace {
 
-// How long a report keeps its weight: the fit's memory. A young line
-// remembers only about its own age, so that what the first seconds of
-// creeping reports taught it (a slope hundreds of ppm off, say) fades
-// quickly; once settled it remembers two minutes.
+// How long a report keeps its weight in the line's place: its memory. A
+// young line remembers only about its own age, so that the first seconds'
+// creeping reports fade quickly; once settled it remembers two minutes.
 constexpr double kMemorySeconds = 120.0;
 constexpr double kShortestMemorySeconds = 2.0;
-// The slope is fitted once the reports span a second; until then the
-// nominal rate serves.
-constexpr double kSlopeAfterSeconds = 1.0;
 // A report this far off the line is not fitted: it belongs to a step of the
 // line, or it is wild. Settled reports lie within about 0.1 ms of the line
 // here; a stall moves it by milliseconds.
@@ -39,26 +35,18 @@ constexpr double kStepAgreementNs = 0.5e6;
 TOutputClock::TOutputClock(double sampleRate)
     : sampleRate_(sampleRate),
       nominalNsPerFrame_(1e9 / sampleRate),
-      nsPerFrame_(1e9 / sampleRate) {}
+      nsPerFrame_(1e9 / sampleRate),
+      pace_(sampleRate) {}
 
 double TOutputClock::PredictedNs(std::int64_t frame) const noexcept {
   return blockStartNs_ + static_cast<double>(frame - originFrame_) * nsPerFrame_;
 }
 
-double TOutputClock::SpanSeconds() const noexcept {
-  if (s0_ <= 0.0) {
-    return 0.0;
-  }
-  // A uniform spread of reports over T has a standard deviation of T / √12.
-  const double meanX = sx_ / s0_;
-  return std::sqrt(12.0 * std::max(0.0, sxx_ / s0_ - meanX * meanX)) / sampleRate_;
-}
-
 void TOutputClock::Start(std::int64_t frame, double ns) noexcept {
   started_ = true;
   originFrame_ = frame;
-  originNs_ = ns;
-  s0_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
+  weight_ = 0.0;
+  pace_.Reset(frame);
   nsPerFrame_ = nominalNsPerFrame_;
   blockStartNs_ = ns;
   offLineRun_ = 0;
@@ -66,53 +54,27 @@ void TOutputClock::Start(std::int64_t frame, double ns) noexcept {
 }
 
 void TOutputClock::MoveOrigin(std::int64_t frame) noexcept {
-  // x' = x - dx, y' = y - dy.
   const auto dx = static_cast<double>(frame - originFrame_);
-  const double dy = dx * nominalNsPerFrame_;
-  sxy_ = sxy_ - dy * sx_ - dx * sy_ + dx * dy * s0_;
-  sxx_ = sxx_ - 2.0 * dx * sx_ + dx * dx * s0_;
-  sx_ -= dx * s0_;
-  sy_ -= dy * s0_;
   blockStartNs_ += dx * nsPerFrame_;
   originFrame_ = frame;
-  originNs_ += dy;
 
   // Older reports fade with the frames that passed since.
   ageFrames_ += static_cast<std::int64_t>(dx);
   const double memorySeconds = std::clamp(static_cast<double>(ageFrames_) / sampleRate_,
                                           kShortestMemorySeconds, kMemorySeconds);
-  const double decay = std::exp(-dx / (memorySeconds * sampleRate_));
-  s0_ *= decay;
-  sx_ *= decay;
-  sy_ *= decay;
-  sxx_ *= decay;
-  sxy_ *= decay;
+  weight_ *= std::exp(-dx / (memorySeconds * sampleRate_));
 }
 
 void TOutputClock::Fit(double observedNs) noexcept {
-  // This block's report, at x = 0.
-  const double y = observedNs - originNs_;
-  s0_ += 1.0;
-  sy_ += y;
-
-  const double spread = s0_ * sxx_ - sx_ * sx_;
-  double slope = nsPerFrame_;
-  if (spread > 0.0 && SpanSeconds() >= kSlopeAfterSeconds) {
-    slope = (s0_ * sxy_ - sx_ * sy_) / spread;
-    // No converter runs a tenth of a percent off; a slope beyond that comes
-    // from reports that lie.
-    slope = std::clamp(slope, nominalNsPerFrame_ * 0.999, nominalNsPerFrame_ * 1.001);
-  }
-  nsPerFrame_ = slope;
-  blockStartNs_ = originNs_ + (sy_ - slope * sx_) / s0_;
+  // The line's place now is the weighted mean of the reports, each carried
+  // forward along the rate.
+  weight_ += 1.0;
+  blockStartNs_ += (observedNs - blockStartNs_) / weight_;
 }
 
 void TOutputClock::Shift(double ns) noexcept {
   // Every frame from here on sounds ns later than the line said, as if every
-  // earlier report had been that much later: shift them all. The slope, and
-  // the history it rests on, stay.
-  sy_ += ns * s0_;
-  sxy_ += ns * sx_;
+  // earlier report had been that much later; the weight they carry stays.
   blockStartNs_ += ns;
 }
 
@@ -121,7 +83,8 @@ bool TOutputClock::RunAgrees() const noexcept {
   return *high - *low <= kStepAgreementNs;
 }
 
-void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool doubtful) noexcept {
+void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, double calledNs,
+                          bool doubtful) noexcept {
   if (!started_ || (provisional_ && !doubtful)) {
     Start(blockStartFrame, observedNs);
     provisional_ = doubtful;
@@ -132,6 +95,15 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
   if (provisional_) {
     return;
   }
+  // The line turns about the present with the rate, whether or not this
+  // report is fitted: while the reports are held back, the rate still
+  // comes from the callbacks.
+  if (doubtful) {
+    pace_.Break(blockStartFrame);
+  } else {
+    pace_.Add(blockStartFrame, calledNs);
+  }
+  nsPerFrame_ = pace_.NsPerFrame();
   if (doubtful) {
     // The output may have run dry: a step of the line is now expected.
     dropoutUntilFrame_ = blockStartFrame + static_cast<std::int64_t>(kDropoutSeconds * sampleRate_);
@@ -141,9 +113,8 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double observedNs, bool 
   if (std::abs(offLine) <= kOffLineNs) {
     offLineRun_ = 0;
     if (blockStartFrame <= refineUntilFrame_) {
-      // The line's shift becomes the mean of the reports since the step.
-      // They are not fitted: reports settling after a dropout would tilt
-      // the slope, which the step did not change.
+      // The line's shift becomes the mean of the reports since the step;
+      // the weight of the reports before it stays.
       ++refineCount_;
       Shift(offLine / refineCount_);
       return;

@@ -19,15 +19,25 @@ double TVirtualOutput::TrueTimeNsOfFrame(std::int64_t frame) const {
   return startNs_ + static_cast<double>(frame) * framePeriodNs_;
 }
 
-double TVirtualOutput::NextJitterNs() {
+double TVirtualOutput::NextUnit() {
   // splitmix64: the same jitter sequence on every machine.
   random_ += 0x9E3779B97F4A7C15ULL;
   std::uint64_t z = random_;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
   z ^= z >> 31;
-  const double unit = static_cast<double>(z >> 11) / 9007199254740992.0;  // 0..1
-  return (2.0 * unit - 1.0) * options_.jitterNs;
+  return static_cast<double>(z >> 11) / 9007199254740992.0;  // 0..1
+}
+
+double TVirtualOutput::NextJitterNs() {
+  return (2.0 * NextUnit() - 1.0) * options_.jitterNs;
+}
+
+double TVirtualOutput::NextCallbackJitterNs() {
+  if (options_.callbackJitterNs == 0.0) {
+    return 0.0;
+  }
+  return (2.0 * NextUnit() - 1.0) * options_.callbackJitterNs;
 }
 
 void TVirtualOutput::RunBlock() {
@@ -36,7 +46,10 @@ void TVirtualOutput::RunBlock() {
     reported += biasNs_;
     --biasBlocks_;
   }
-  mixer_.Render(block_.data(), options_.blockFrames, reported, dropoutPending_);
+  // The driver asks for a block two blocks before it sounds.
+  const double called = TrueTimeNsOfFrame(framesRendered_) -
+                        2.0 * options_.blockFrames * framePeriodNs_ + NextCallbackJitterNs();
+  mixer_.Render(block_.data(), options_.blockFrames, reported, called, dropoutPending_);
   dropoutPending_ = false;
   framesRendered_ += options_.blockFrames;
   if (options_.keepRecording) {

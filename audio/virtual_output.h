@@ -20,6 +20,7 @@ class TVirtualOutput {
     double jitterNs = 0.0;  // peak jitter of the timing reports
     std::uint64_t seed = 1;
     bool keepRecording = true;
+    double callbackJitterNs = 0.0;  // peak jitter of when the callbacks come
   };
 
   TVirtualOutput(TMixer& mixer, TMixer::Clock::time_point start, TOptions options);
@@ -45,7 +46,9 @@ class TVirtualOutput {
   std::vector<float> Recording;  // interleaved stereo
 
  private:
+  double NextUnit();
   double NextJitterNs();
+  double NextCallbackJitterNs();
 
   TMixer& mixer_;
   TOptions options_;

@@ -20,8 +20,6 @@ constexpr unsigned long kPreferredFrames = 256;
 // reach the mixer before the block holding its frame is rendered, and blocks
 // are rendered up to a buffer early, with scheduling delays on top.
 constexpr double kSafetySeconds = 0.010;
-// How close to running dry a callback may come before it counts as held up.
-constexpr double kDryMarginNs = 2e6;
 
 }  // namespace
 
@@ -34,20 +32,13 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
   }
   const TDacTime firstFrame =
       DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
-  // A callback that comes when the audio queued before it has (nearly)
-  // played out suggests the device ran dry, whether or not the host noticed.
-  const bool heldUp =
-      device->queuedUntilNs_ > 0.0 && firstFrame.NowNs > device->queuedUntilNs_ - kDryMarginNs;
-  const bool ranDry = heldUp || (status & paOutputUnderflow) != 0 ||
-                      (!firstFrame.Measured && device->queuedUntilNs_ > 0.0);
+  const bool ranDry =
+      device->dropoutWatch_.RanDry(firstFrame, (status & paOutputUnderflow) != 0, frames);
   if (ranDry) {
     device->dropouts_.fetch_add(1, std::memory_order_relaxed);
   }
-  device->queuedUntilNs_ =
-      firstFrame.Measured ? firstFrame.Ns + static_cast<double>(frames) * 1e9 / device->sampleRate_
-                          : 0.0;
   device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
-                         ranDry || !firstFrame.Measured);
+                         firstFrame.NowNs, ranDry || !firstFrame.Measured);
   return paContinue;
 }
 
@@ -112,6 +103,7 @@ void TAudioDevice::OpenOrThrow() {
   mixer_->SetLatency(std::chrono::nanoseconds(
       std::llround((outputLatency_ + 2.0 * bufferSeconds + kSafetySeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;
+  dropoutWatch_ = TDropoutWatch(rate);
 
   // The host's thread keeps the priority the host gives it. Raising it
   // above the sound client's own threads was measured to make the output
@@ -138,7 +130,6 @@ void TAudioDevice::Close() noexcept {
   framesPerBuffer_ = 0;
   outputLatency_ = 0.0;
   fallbackAheadNs_ = 0.0;
-  queuedUntilNs_ = 0.0;
 }
 
 }  // namespace zelmora

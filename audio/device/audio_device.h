@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "audio/device/dropout_watch.h"
 #include "audio/mixer.h"
 
 struct PaStreamCallbackTimeInfo;
@@ -70,13 +71,11 @@ class TAudioDevice {
 
   bool initialised_ = false;
   void* stream_ = nullptr;  // PaStream
-  // The callback uses these three; the first two change only while the
-  // stream is not running.
+  // The callback uses these three; they change only while the stream is
+  // not running.
   std::unique_ptr<TMixer> mixer_;
   double fallbackAheadNs_ = 0.0;
-  // When the audio queued so far runs out, as the latest callback's report
-  // says; 0 when unknown (audio thread only).
-  double queuedUntilNs_ = 0.0;
+  TDropoutWatch dropoutWatch_{1.0};
   std::atomic<std::uint64_t> underflows_{0};
   std::atomic<std::uint64_t> dropouts_{0};
   int sampleRate_ = 0;
