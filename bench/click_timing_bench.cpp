@@ -4,8 +4,9 @@
 //   click_timing_bench play BPM SECONDS
 //     opens the output, plays a click every 60/BPM s for SECONDS after a
 //     short settling time, and prints the late starts and the CPU use;
-//   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS
-//     finds the clicks in the recording and prints how evenly they came.
+//   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE]
+//     finds the clicks in the recording and prints how evenly they came;
+//     OUTPUT_RATE (default 44100) is the rate the output played at.
 
 #include <atomic>
 #include <chrono>
@@ -111,7 +112,7 @@ int Play(double bpm, double seconds) {
   return 0;
 }
 
-int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
+int Analyze(const char* path, double sinkRate, double bpm, int clicks, double outputRate) {
   const auto recording = zelmora::ReadRecording(path);
   if (!recording || sinkRate <= 0.0) {
     std::fprintf(stderr, "click_timing_bench: cannot read %s, or no sink rate\n", path);
@@ -120,7 +121,7 @@ int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
   const double interval = 60.0 / bpm;
   const auto onsets = zelmora::FindOnsets(recording->Samples, zelmora::kClickPeak / 2.0F,
                                           static_cast<int>(interval * sinkRate / 2.0));
-  const auto stats = zelmora::MeasureIntervals(onsets, interval, sinkRate);
+  const auto stats = zelmora::MeasureIntervals(onsets, interval, sinkRate, outputRate);
   if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {
     for (std::size_t i = 1; i < onsets.size(); ++i) {
       const double deviation = onsets[i] - onsets[i - 1] - interval * sinkRate;
@@ -137,7 +138,8 @@ int Analyze(const char* path, double sinkRate, double bpm, int clicks) {
   std::printf("  interval std dev     %.4f ms\n", stats.StddevMs);
   std::printf("  deviation median     %.4f ms, 99th percentile %.4f ms\n", stats.MedianDeviationMs,
               stats.P99DeviationMs);
-  std::printf("  within one frame     %d of %d intervals\n", stats.WithinOneFrame, stats.Intervals);
+  std::printf("  within one frame     %d of %d intervals (%d within one frame at %g Hz)\n",
+              stats.WithinOneFrame, stats.Intervals, stats.WithinOneOutputFrame, outputRate);
   std::printf("  largest deviation    %.4f ms (%.2f frames), interval %d at %.1f s\n",
               stats.MaxDeviationMs, stats.MaxDeviationFrames, stats.WorstInterval,
               stats.WorstInterval >= 0
@@ -152,12 +154,13 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "play") == 0) {
     return Play(std::atof(argv[2]), std::atof(argv[3]));
   }
-  if (argc == 6 && std::strcmp(argv[1], "analyze") == 0) {
-    return Analyze(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atoi(argv[5]));
+  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "analyze") == 0) {
+    return Analyze(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atoi(argv[5]),
+                   argc == 7 ? std::atof(argv[6]) : 44100.0);
   }
   std::fprintf(stderr,
                "usage: %s play BPM SECONDS\n"
-               "       %s analyze RECORDING.wav SINK_RATE BPM CLICKS\n",
+               "       %s analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE]\n",
                argv[0], argv[0]);
   return 2;
 }

@@ -9,8 +9,12 @@
 //     says it sounds, the host's flags) and plays a click at every
 //     half-second of frames, counted, not timed: in the recording they
 //     show where those frames sounded;
-//   output_trace replay TRACE RECORDING.wav SINK_RATE BPM [SETTLE]
-//     feeds the log to the output clock as the output would have, places
+//   output_trace replay DIR BPM [SETTLE]
+//     DIR holds trace.csv, recording.wav, sink_rate (the sink's frames per
+//     steady_clock second) and, optionally, arrivals (the sink rate
+//     meter's log, from which the sink's rate is taken over the 30 s around
+//     each interval: it changes when the server changes its block size).
+//     Feeds the log to the output clock as the output would have, places
 //     clicks requested every 60/BPM s of steady_clock time from SETTLE
 //     seconds (default 15) after the start, finds where each of those
 //     frames sounded from the counted clicks, and prints how evenly they
@@ -26,6 +30,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,6 +38,7 @@
 #include "audio/device/host_time.h"
 #include "audio/output_clock.h"
 #include "tests/support/interval_stats.h"
+#include "tests/support/line_fit.h"
 #include "tests/support/onsets.h"
 #include "tests/support/recording.h"
 
@@ -173,11 +179,67 @@ bool ReadTrace(const char* path, TTrace& trace) {
   return ok && trace.Blocks.size() > 1;
 }
 
-int Replay(const char* tracePath, const char* recordingPath, double sinkRate, double bpm,
-           double settleSeconds) {
+// The sink's rate around each recorded frame, from when a monitor stream's
+// reads arrived: late by a varying amount, never early, so the earliest
+// arrival of each half second lies on the sink's clock.
+class TLocalSinkRate {
+ public:
+  bool Read(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) {
+      return false;
+    }
+    long long frames = 0;
+    long long ns = 0;
+    double best = 0.0;
+    while (std::fscanf(file, "%lld %lld\n", &frames, &ns) == 2) {
+      // Against a nominal 48 kHz clock; only the earliest of a stretch counts.
+      const double late = static_cast<double>(ns) - static_cast<double>(frames) * 1e9 / 48000.0;
+      if (frames_.empty() || static_cast<double>(ns) >= stretchEndNs_) {
+        stretchEndNs_ = static_cast<double>(ns) + 0.5e9;
+        frames_.push_back(static_cast<double>(frames));
+        times_.push_back(static_cast<double>(ns));
+        best = late;
+      } else if (late < best) {
+        frames_.back() = static_cast<double>(frames);
+        times_.back() = static_cast<double>(ns);
+        best = late;
+      }
+    }
+    std::fclose(file);
+    return frames_.size() > 60;
+  }
+  // Frames per second around recorded frame `frame`.
+  double At(double frame, double sinkRate) const {
+    const double half = 15.0 * sinkRate;
+    const auto from = std::lower_bound(frames_.begin(), frames_.end(), frame - half);
+    const auto to = std::upper_bound(frames_.begin(), frames_.end(), frame + half);
+    const auto first = static_cast<std::size_t>(from - frames_.begin());
+    const auto count = static_cast<std::size_t>(to - from);
+    const auto line = zelmora::FitLine(std::span(frames_).subspan(first, count),
+                                       std::span(times_).subspan(first, count));
+    return line.Slope > 0.0 ? 1e9 / line.Slope : sinkRate;
+  }
+
+ private:
+  std::vector<double> frames_;
+  std::vector<double> times_;
+  double stretchEndNs_ = 0.0;
+};
+
+int Replay(const std::string& dir, double bpm, double settleSeconds) {
   TTrace trace;
-  const auto recording = zelmora::ReadRecording(recordingPath);
-  if (!ReadTrace(tracePath, trace) || !recording || sinkRate <= 0.0) {
+  const auto recording = zelmora::ReadRecording(dir + "/recording.wav");
+  double sinkRate = 0.0;
+  if (FILE* file = std::fopen((dir + "/sink_rate").c_str(), "r"); file != nullptr) {
+    if (std::fscanf(file, "%lf", &sinkRate) != 1) {
+      sinkRate = 0.0;
+    }
+    std::fclose(file);
+  }
+  TLocalSinkRate localRate;
+  const bool local = localRate.Read(dir + "/arrivals");
+  if (!ReadTrace((dir + "/trace.csv").c_str(), trace) || !recording || sinkRate <= 0.0) {
     std::fprintf(stderr, "output_trace: cannot read the trace or the recording\n");
     return 1;
   }
@@ -248,6 +310,17 @@ int Replay(const char* tracePath, const char* recordingPath, double sinkRate, do
                       static_cast<double>(frame - k * markEvery));
   }
   const double outputRate = sinkRate / framesAcross;
+  // Each interval as long as it lasted at the sink's mean rate.
+  if (local && !sounded.empty()) {
+    std::vector<double> even(sounded.size());
+    even[0] = sounded[0];
+    for (std::size_t i = 1; i < sounded.size(); ++i) {
+      const double length = sounded[i] - sounded[i - 1];
+      const double here = localRate.At((sounded[i - 1] + 0.5 * length) * framesAcross, sinkRate);
+      even[i] = even[i - 1] + length * sinkRate / here;
+    }
+    sounded = even;
+  }
   const auto stats = zelmora::MeasureIntervals(sounded, intervalNs * 1e-9, outputRate);
   if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {
     for (std::size_t i = 1; i < sounded.size(); ++i) {
@@ -280,13 +353,12 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "record") == 0) {
     return Record(std::atof(argv[2]), argv[3]);
   }
-  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "replay") == 0) {
-    return Replay(argv[2], argv[3], std::atof(argv[4]), std::atof(argv[5]),
-                  argc == 7 ? std::atof(argv[6]) : 15.0);
+  if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "replay") == 0) {
+    return Replay(argv[2], std::atof(argv[3]), argc == 5 ? std::atof(argv[4]) : 15.0);
   }
   std::fprintf(stderr,
                "usage: %s record SECONDS TRACE\n"
-               "       %s replay TRACE RECORDING.wav SINK_RATE BPM [SETTLE_SECONDS]\n",
+               "       %s replay DIR BPM [SETTLE_SECONDS]\n",
                argv[0], argv[0]);
   return 2;
 }

@@ -4,7 +4,7 @@
 # where its frames really sounded, keeps both in DIR, and replays them
 # through the output clock at 120 and 416 bpm. Replay a kept trace again
 # after changing the clock with
-#   output_trace replay DIR/trace.csv DIR/recording.wav $(cat DIR/sink_rate) BPM
+#   output_trace replay DIR BPM
 # Usage: bench/run_output_trace.sh [SECONDS, default 90] [DIR, default a new
 # folder under /tmp]
 # ZELMORA_BENCH_BUSY=1 keeps every core busy with other work meanwhile.
@@ -38,7 +38,7 @@ if [[ -n ${ZELMORA_BENCH_BUSY:-} ]]; then
   done
 fi
 
-zs_meter "$meter" "$dir/sink_rate"
+zs_meter "$meter" "$dir/sink_rate" "$dir/arrivals"
 zs_record "$dir/recording.wav"
 # At normal priority, as the program runs; PortAudio's probing of ALSA and
 # JACK is noisy.
@@ -52,5 +52,5 @@ zs_meter_finish
 stop_busy
 echo "kept in $dir"
 for bpm in 120 416; do
-  "$trace" replay "$dir/trace.csv" "$dir/recording.wav" "$(cat "$dir/sink_rate")" "$bpm"
+  "$trace" replay "$dir" "$bpm"
 done

@@ -8,12 +8,14 @@
 namespace zelmora {
 
 TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalSeconds,
-                                double framesPerSecond) {
+                                double framesPerSecond, double outputRate) {
   TIntervalStats stats;
   if (onsets.size() < 2) {
     return stats;
   }
   const double expected = intervalSeconds * framesPerSecond;
+  // One frame of the output, in recorded frames.
+  const double outputFrame = outputRate > 0.0 ? framesPerSecond / outputRate : 1.0;
   const std::size_t n = onsets.size() - 1;
   double sum = 0.0;
   double sumSquares = 0.0;
@@ -25,6 +27,9 @@ TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalS
     sizes[i] = std::abs(deviation);
     if (sizes[i] <= 1.0) {
       ++stats.WithinOneFrame;
+    }
+    if (sizes[i] <= outputFrame) {
+      ++stats.WithinOneOutputFrame;
     }
     if (sizes[i] > stats.MaxDeviationFrames) {
       stats.MaxDeviationFrames = sizes[i];

@@ -16,9 +16,12 @@ struct TIntervalStats {
   double P99DeviationMs = 0.0;      // 99th percentile of the same
   int WorstInterval = -1;           // index of the largest deviation
   int WithinOneFrame = 0;           // intervals within one recorded frame
+  int WithinOneOutputFrame = 0;     // within one frame of the output's rate
 };
 
+// outputRate: the rate the clicks were played at (the recording's own when
+// 0); the sound server resamples them on the way.
 TIntervalStats MeasureIntervals(std::span<const double> onsets, double intervalSeconds,
-                                double framesPerSecond);
+                                double framesPerSecond, double outputRate = 0.0);
 
 }  // namespace zelmora

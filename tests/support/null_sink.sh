@@ -12,8 +12,10 @@
 #                          else ends with the server).
 #   zs_record FILE         records the sink's monitor as mono 16-bit WAV;
 #                          sets ZS_RECORDER; returns once the recording runs
-#   zs_meter METER OUT     runs the rate meter METER on a second monitor
-#                          stream, writing its result to OUT
+#   zs_meter METER OUT [ARRIVALS]
+#                          runs the rate meter METER on a second monitor
+#                          stream, writing its result to OUT (and its log
+#                          of arrivals to ARRIVALS)
 #   zs_meter_finish        stops that stream and waits for the meter's result
 #   zs_run COMMAND...      runs COMMAND, in the real-time class like the rest,
 #                          and returns its exit status
@@ -162,7 +164,7 @@ zs_meter() {
   # The fifo is opened in the background job: opening it here would block
   # until the writer below opens its end.
   # shellcheck disable=SC2016 # expanded by the inner shell
-  zs_spawn bash -c 'exec "$2" "$3" <"$0" >"$1"' "$fifo" "$2" "$1" "$ZS_RATE"
+  zs_spawn bash -c 'exec "$2" "$3" $4 <"$0" >"$1"' "$fifo" "$2" "$1" "$ZS_RATE" "${3:-}"
   ZS_METER=$ZS_LAST
   zs_spawn parec --device="$ZS_SINK.monitor" --raw --channels=1 --rate="$ZS_RATE" \
     --format=s16le --latency-msec=10 >"$fifo"
