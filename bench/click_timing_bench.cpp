@@ -4,9 +4,11 @@
 //   click_timing_bench play BPM SECONDS
 //     opens the output, plays a click every 60/BPM s for SECONDS after a
 //     short settling time, and prints the late starts and the CPU use;
-//   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE]
+//   click_timing_bench analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE [ARRIVALS]]
 //     finds the clicks in the recording and prints how evenly they came;
-//     OUTPUT_RATE (default 44100) is the rate the output played at.
+//     OUTPUT_RATE (default 44100) is the rate the output played at, and
+//     ARRIVALS the sink rate meter's log, to measure each interval at the
+//     sink's rate around it.
 
 #include <atomic>
 #include <chrono>
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 #include "audio/beat_voice.h"
@@ -25,6 +28,7 @@
 #include "tests/support/onsets.h"
 #include "tests/support/process_cpu.h"
 #include "tests/support/recording.h"
+#include "tests/support/sink_rate.h"
 
 using namespace std::chrono_literals;
 
@@ -112,15 +116,23 @@ int Play(double bpm, double seconds) {
   return 0;
 }
 
-int Analyze(const char* path, double sinkRate, double bpm, int clicks, double outputRate) {
+int Analyze(const char* path, double sinkRate, double bpm, int clicks, double outputRate,
+            const char* arrivalsPath) {
   const auto recording = zelmora::ReadRecording(path);
   if (!recording || sinkRate <= 0.0) {
     std::fprintf(stderr, "click_timing_bench: cannot read %s, or no sink rate\n", path);
     return 1;
   }
   const double interval = 60.0 / bpm;
-  const auto onsets = zelmora::FindOnsets(recording->Samples, zelmora::kClickPeak / 2.0F,
-                                          static_cast<int>(interval * sinkRate / 2.0));
+  auto onsets = zelmora::FindOnsets(recording->Samples, zelmora::kClickPeak / 2.0F,
+                                    static_cast<int>(interval * sinkRate / 2.0));
+  // The sink's rate wanders by tens of ppm within a minute: with its
+  // meter's log, each interval is measured at the rate around it.
+  const auto arrivals =
+      arrivalsPath != nullptr ? zelmora::TArrivalRate::ReadLog(arrivalsPath) : std::nullopt;
+  if (arrivals) {
+    onsets = zelmora::AtMeanRate(onsets, *arrivals, sinkRate, recording->SampleRate);
+  }
   const auto stats = zelmora::MeasureIntervals(onsets, interval, sinkRate, outputRate);
   if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {
     for (std::size_t i = 1; i < onsets.size(); ++i) {
@@ -154,13 +166,13 @@ int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "play") == 0) {
     return Play(std::atof(argv[2]), std::atof(argv[3]));
   }
-  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "analyze") == 0) {
+  if (argc >= 6 && argc <= 8 && std::strcmp(argv[1], "analyze") == 0) {
     return Analyze(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atoi(argv[5]),
-                   argc == 7 ? std::atof(argv[6]) : 44100.0);
+                   argc >= 7 ? std::atof(argv[6]) : 44100.0, argc == 8 ? argv[7] : nullptr);
   }
   std::fprintf(stderr,
                "usage: %s play BPM SECONDS\n"
-               "       %s analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE]\n",
+               "       %s analyze RECORDING.wav SINK_RATE BPM CLICKS [OUTPUT_RATE [ARRIVALS]]\n",
                argv[0], argv[0]);
   return 2;
 }

@@ -38,9 +38,9 @@
 #include "audio/device/host_time.h"
 #include "audio/output_clock.h"
 #include "tests/support/interval_stats.h"
-#include "tests/support/line_fit.h"
 #include "tests/support/onsets.h"
 #include "tests/support/recording.h"
+#include "tests/support/sink_rate.h"
 
 namespace {
 
@@ -179,54 +179,6 @@ bool ReadTrace(const char* path, TTrace& trace) {
   return ok && trace.Blocks.size() > 1;
 }
 
-// The sink's rate around each recorded frame, from when a monitor stream's
-// reads arrived: late by a varying amount, never early, so the earliest
-// arrival of each half second lies on the sink's clock.
-class TLocalSinkRate {
- public:
-  bool Read(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-      return false;
-    }
-    long long frames = 0;
-    long long ns = 0;
-    double best = 0.0;
-    while (std::fscanf(file, "%lld %lld\n", &frames, &ns) == 2) {
-      // Against a nominal 48 kHz clock; only the earliest of a stretch counts.
-      const double late = static_cast<double>(ns) - static_cast<double>(frames) * 1e9 / 48000.0;
-      if (frames_.empty() || static_cast<double>(ns) >= stretchEndNs_) {
-        stretchEndNs_ = static_cast<double>(ns) + 0.5e9;
-        frames_.push_back(static_cast<double>(frames));
-        times_.push_back(static_cast<double>(ns));
-        best = late;
-      } else if (late < best) {
-        frames_.back() = static_cast<double>(frames);
-        times_.back() = static_cast<double>(ns);
-        best = late;
-      }
-    }
-    std::fclose(file);
-    return frames_.size() > 60;
-  }
-  // Frames per second around recorded frame `frame`.
-  double At(double frame, double sinkRate) const {
-    const double half = 15.0 * sinkRate;
-    const auto from = std::lower_bound(frames_.begin(), frames_.end(), frame - half);
-    const auto to = std::upper_bound(frames_.begin(), frames_.end(), frame + half);
-    const auto first = static_cast<std::size_t>(from - frames_.begin());
-    const auto count = static_cast<std::size_t>(to - from);
-    const auto line = zelmora::FitLine(std::span(frames_).subspan(first, count),
-                                       std::span(times_).subspan(first, count));
-    return line.Slope > 0.0 ? 1e9 / line.Slope : sinkRate;
-  }
-
- private:
-  std::vector<double> frames_;
-  std::vector<double> times_;
-  double stretchEndNs_ = 0.0;
-};
-
 int Replay(const std::string& dir, double bpm, double settleSeconds) {
   TTrace trace;
   const auto recording = zelmora::ReadRecording(dir + "/recording.wav");
@@ -237,8 +189,7 @@ int Replay(const std::string& dir, double bpm, double settleSeconds) {
     }
     std::fclose(file);
   }
-  TLocalSinkRate localRate;
-  const bool local = localRate.Read(dir + "/arrivals");
+  const auto arrivals = zelmora::TArrivalRate::ReadLog(dir + "/arrivals");
   if (!ReadTrace((dir + "/trace.csv").c_str(), trace) || !recording || sinkRate <= 0.0) {
     std::fprintf(stderr, "output_trace: cannot read the trace or the recording\n");
     return 1;
@@ -311,15 +262,14 @@ int Replay(const std::string& dir, double bpm, double settleSeconds) {
   }
   const double outputRate = sinkRate / framesAcross;
   // Each interval as long as it lasted at the sink's mean rate.
-  if (local && !sounded.empty()) {
-    std::vector<double> even(sounded.size());
-    even[0] = sounded[0];
-    for (std::size_t i = 1; i < sounded.size(); ++i) {
-      const double length = sounded[i] - sounded[i - 1];
-      const double here = localRate.At((sounded[i - 1] + 0.5 * length) * framesAcross, sinkRate);
-      even[i] = even[i - 1] + length * sinkRate / here;
+  if (arrivals) {
+    for (double& position : sounded) {
+      position *= framesAcross;
     }
-    sounded = even;
+    sounded = zelmora::AtMeanRate(sounded, *arrivals, sinkRate, recording->SampleRate);
+    for (double& position : sounded) {
+      position /= framesAcross;
+    }
   }
   const auto stats = zelmora::MeasureIntervals(sounded, intervalNs * 1e-9, outputRate);
   if (std::getenv("ZELMORA_BENCH_TRACE") != nullptr) {

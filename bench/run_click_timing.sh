@@ -30,7 +30,7 @@ echo "private PulseAudio server, sink $ZS_SINK at $ZS_RATE Hz; $seconds s per te
 
 for bpm in 120 416; do
   recording="$ZS_DIR/clicks_$bpm.wav"
-  zs_meter "$meter" "$ZS_DIR/sink_rate_$bpm"
+  zs_meter "$meter" "$ZS_DIR/sink_rate_$bpm" "$ZS_DIR/arrivals_$bpm"
   zs_record "$recording"
   echo
   echo "$bpm bpm"
@@ -42,5 +42,6 @@ for bpm in 120 416; do
   zs_stop "$ZS_RECORDER"
   zs_meter_finish
   clicks=$(awk -v s="$seconds" -v b="$bpm" 'BEGIN { printf "%d", s * b / 60 }')
-  zs_run "$bench" analyze "$recording" "$(cat "$ZS_DIR/sink_rate_$bpm")" "$bpm" "$clicks"
+  zs_run "$bench" analyze "$recording" "$(cat "$ZS_DIR/sink_rate_$bpm")" "$bpm" "$clicks" 44100 \
+    "$ZS_DIR/arrivals_$bpm"
 done

@@ -33,17 +33,18 @@ trap 'stop_busy; zs_cleanup' EXIT
 
 run() {
   local bpm=$1 label=$2 recording="$ZS_DIR/chain_$1_$2.wav" output beats
-  zs_meter "$meter" "$ZS_DIR/sink_rate_$label"
+  zs_meter "$meter" "$ZS_DIR/sink_rate_$label" "$ZS_DIR/arrivals_$label"
   zs_record "$recording"
   echo
   echo "$bpm bpm, $label"
-  output=$("$chain" play "$bpm" "$seconds" 2> >(grep -v -e '^ALSA lib' -e '^Cannot connect' -e '^jack' >&2))
+  output=$("$chain" play "$bpm" "$seconds" 2> >(grep -v -e '^ALSA lib' -e '^Cannot connect' -e '^jack' -e '^Jack' >&2))
   echo "$output" | grep -v '^BEATS'
   beats=$(echo "$output" | awk '/^BEATS/ { print $2 }')
   sleep 0.3
   zs_stop "$ZS_RECORDER"
   zs_meter_finish
-  "$analyze" analyze "$recording" "$(cat "$ZS_DIR/sink_rate_$label")" "$bpm" "$beats"
+  "$analyze" analyze "$recording" "$(cat "$ZS_DIR/sink_rate_$label")" "$bpm" "$beats" 44100 \
+    "$ZS_DIR/arrivals_$label"
 }
 
 run 120 idle
