@@ -29,10 +29,8 @@ TCallbackPace::TCallbackPace(double sampleRate) noexcept
     : sampleRate_(sampleRate), nominalNsPerFrame_(1e9 / sampleRate) {}
 
 void TCallbackPace::Reset(std::int64_t frame) noexcept {
-  haveBest_ = false;
-  n_ = sx_ = sy_ = sxx_ = sxy_ = 0.0;
-  pooledXx_ = pooledXy_ = 0.0;
   Break(frame);
+  pooledXx_ = pooledXy_ = 0.0;
 }
 
 void TCallbackPace::Break(std::int64_t frame) noexcept {

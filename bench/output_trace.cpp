@@ -34,6 +34,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/device/audio_device.h"
 #include "audio/device/dropout_watch.h"
 #include "audio/device/host_time.h"
 #include "audio/output_clock.h"
@@ -46,8 +47,6 @@ namespace {
 
 constexpr float kMarkPeak = 0.8F;
 constexpr int kMarkFrames = 40;
-// As the program's output adds to the host's latency: two buffers and 10 ms.
-constexpr double kSafetySeconds = 0.010;
 
 struct TBlock {
   double NowNs;
@@ -209,8 +208,8 @@ int Replay(const std::string& dir, double bpm, double settleSeconds) {
     return 1;
   }
   const double latencyNs =
-      (trace.LatencySeconds + 2.0 * static_cast<double>(trace.FramesPerBuffer) / trace.Rate +
-       kSafetySeconds) *
+      zelmora::VoiceLatencySeconds(trace.LatencySeconds,
+                                   static_cast<double>(trace.FramesPerBuffer) / trace.Rate) *
       1e9;
   const double intervalNs = 60e9 / bpm;
   const double firstNs = trace.Blocks.front().NowNs + settleSeconds * 1e9;

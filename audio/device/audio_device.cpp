@@ -16,12 +16,14 @@ constexpr char kNoStart[] = "Failed to set coop level";
 
 constexpr int kChannels = 2;
 constexpr unsigned long kPreferredFrames = 256;
-// Headroom in the mixer's latency beyond the output's own: a request must
-// reach the mixer before the block holding its frame is rendered, and blocks
-// are rendered up to a buffer early, with scheduling delays on top.
+// Headroom for scheduling delays in the mixer's latency.
 constexpr double kSafetySeconds = 0.010;
 
 }  // namespace
+
+double VoiceLatencySeconds(double outputLatencySeconds, double bufferSeconds) {
+  return outputLatencySeconds + 2.0 * bufferSeconds + kSafetySeconds;
+}
 
 int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long frames,
                          const PaStreamCallbackTimeInfo* time, unsigned long status,
@@ -101,7 +103,7 @@ void TAudioDevice::OpenOrThrow() {
 
   mixer_ = std::make_unique<TMixer>(sampleRate_);
   mixer_->SetLatency(std::chrono::nanoseconds(
-      std::llround((outputLatency_ + 2.0 * bufferSeconds + kSafetySeconds) * 1e9)));
+      std::llround(VoiceLatencySeconds(outputLatency_, bufferSeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;
   dropoutWatch_ = TDropoutWatch(rate);
 

@@ -28,6 +28,12 @@ namespace zelmora {
 // sample, is destroyed; then PortAudio is shut down. Anything else that
 // holds the mixer (the beat scheduler thread, TVoice handles) must have
 // ended, or dropped it, before Close is called: the mixer is gone after it.
+// The mixer's latency for an output with this reported latency and buffer
+// length: a request must reach the mixer before the block holding its frame
+// is rendered, and blocks are rendered up to a buffer early, with
+// scheduling delays on top.
+double VoiceLatencySeconds(double outputLatencySeconds, double bufferSeconds);
+
 class TAudioDevice {
  public:
   TAudioDevice() = default;
@@ -71,8 +77,8 @@ class TAudioDevice {
 
   bool initialised_ = false;
   void* stream_ = nullptr;  // PaStream
-  // The callback uses these three; they change only while the stream is
-  // not running.
+  // The callback uses these three; the first two change only while the
+  // stream is not running, the watch only on the audio thread while it runs.
   std::unique_ptr<TMixer> mixer_;
   double fallbackAheadNs_ = 0.0;
   TDropoutWatch dropoutWatch_{1.0};

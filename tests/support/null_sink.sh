@@ -164,7 +164,7 @@ zs_meter() {
   # The fifo is opened in the background job: opening it here would block
   # until the writer below opens its end.
   # shellcheck disable=SC2016 # expanded by the inner shell
-  zs_spawn bash -c 'exec "$2" "$3" $4 <"$0" >"$1"' "$fifo" "$2" "$1" "$ZS_RATE" "${3:-}"
+  zs_spawn bash -c 'exec "$2" "$3" ${4:+"$4"} <"$0" >"$1"' "$fifo" "$2" "$1" "$ZS_RATE" "${3:-}"
   ZS_METER=$ZS_LAST
   zs_spawn parec --device="$ZS_SINK.monitor" --raw --channels=1 --rate="$ZS_RATE" \
     --format=s16le --latency-msec=10 >"$fifo"
