@@ -26,9 +26,6 @@ class TVoice {
     return mixer_ ? mixer_->SetVoicePan(slot_, pan) : kSoundOk;
   }
   std::uint32_t PlayVoice() noexcept { return mixer_ ? mixer_->PlayVoice(slot_) : kSoundOk; }
-  std::uint32_t PlayVoiceAt(TMixer::Clock::time_point when) noexcept {
-    return mixer_ ? mixer_->PlayVoiceAt(slot_, when) : kSoundOk;
-  }
   bool IsEmpty() const { return mixer_ == nullptr || !mixer_->HasSample(slot_); }
 
   TMixer* Mixer() const { return mixer_; }

@@ -31,18 +31,30 @@ struct TBeatVoices {
   }
 };
 
-// The voices as the tick scheduler drives them (scheduler thread).
-class TTickerBeatVoices final : public TTickerVoices {
+// The output as the tick scheduler plays it: the beat voices' mixer and
+// its frame grid. Without a mixer (no output device) the grid runs on
+// steady_clock at a nominal rate, heard at once, and nothing sounds, so
+// the metronome still keeps its time and shows its beats.
+//
+// Threads: as TBeatOutput; the voices are set up on the user-interface
+// thread before the scheduler starts.
+class TMixerBeatOutput final : public TBeatOutput {
  public:
-  explicit TTickerBeatVoices(TBeatVoices& voices) : voices_(voices) {}
-  void SetVoiceVolume(TVoiceRole role, int volume) noexcept override {
-    voices_.For(role).SetVoiceVolume(volume);
-  }
-  void PlayVoiceAt(TVoiceRole role, TimePoint t0) noexcept override {
-    voices_.For(role).PlayVoiceAt(t0);
-  }
+  explicit TMixerBeatOutput(TBeatVoices& voices) : voices_(voices) {}
+
+  int FrameRate() const noexcept override;
+  void Hold() noexcept override;
+  void Release() noexcept override;
+  std::int64_t EarliestFrame() const noexcept override;
+  TimePoint HeardAt(std::int64_t frame) const noexcept override;
+  std::chrono::nanoseconds RenderLead() const noexcept override;
+  void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
+                        std::uint64_t tag) noexcept override;
+  void Cancel(std::uint64_t tag) noexcept override;
 
  private:
+  TMixer* Mixer() const noexcept { return voices_.AccentBuffer.Mixer(); }
+
   TBeatVoices& voices_;
 };
 

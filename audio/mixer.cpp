@@ -10,12 +10,19 @@ namespace {
 
 // Length of the fade that ends a voice replaced while it sounds.
 constexpr int kFadeFrames = 64;
-// A request more than this late (the output was not running when it came)
-// is dropped rather than played out of time.
-constexpr double kStaleSeconds = 0.25;
+// A start whose frame was rendered before it came may still begin on the
+// block's first frame when it is at most this late; later, it is dropped,
+// never played out of time.
+constexpr double kLateSeconds = 0.010;
+// A start asked for "now" that would be heard more than this after it was
+// asked for is dropped: the output was held up, and a click that late is
+// no longer the one the user asked for.
+constexpr double kStaleAsapSeconds = 0.25;
 
-std::int64_t NowNs(TMixer::Clock::time_point when) {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(when.time_since_epoch()).count();
+std::int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             TMixer::Clock::now().time_since_epoch())
+      .count();
 }
 
 bool ValidVoice(int voice) {
@@ -32,12 +39,12 @@ TMixer::TMixer(int sampleRate)
 
 TMixer::~TMixer() = default;
 
-void TMixer::SetLatency(std::chrono::nanoseconds latency) {
-  latencyNs_ = latency.count();
+void TMixer::SetRenderLead(std::chrono::nanoseconds lead) {
+  renderLeadNs_ = lead.count();
 }
 
-std::chrono::nanoseconds TMixer::Latency() const {
-  return std::chrono::nanoseconds(latencyNs_.load());
+std::chrono::nanoseconds TMixer::RenderLead() const {
+  return std::chrono::nanoseconds(renderLeadNs_.load(std::memory_order_relaxed));
 }
 
 std::uint32_t TMixer::SetVoiceVolume(int voice, int volume) noexcept {
@@ -45,6 +52,7 @@ std::uint32_t TMixer::SetVoiceVolume(int voice, int volume) noexcept {
     return kSoundInvalidParam;
   }
   shared_[voice].volume.store(volume, std::memory_order_relaxed);
+  shared_[voice].volumeSerial.fetch_add(1, std::memory_order_release);
   return kSoundOk;
 }
 
@@ -57,17 +65,53 @@ std::uint32_t TMixer::SetVoicePan(int voice, int pan) noexcept {
 }
 
 std::uint32_t TMixer::PlayVoice(int voice) noexcept {
-  return PlayVoiceAt(voice, Clock::now());
-}
-
-std::uint32_t TMixer::PlayVoiceAt(int voice, Clock::time_point when) noexcept {
   if (!ValidVoice(voice)) {
     return kSoundInvalidParam;
   }
+  return Post(voice, {TPlayRequests::kAsap, shared_[voice].volume.load(std::memory_order_relaxed),
+                      NowNs(), 0});
+}
+
+std::uint32_t TMixer::PlayVoiceAtFrame(int voice, std::int64_t frame, int level,
+                                       std::uint64_t tag) noexcept {
+  if (!ValidVoice(voice)) {
+    return kSoundInvalidParam;
+  }
+  return Post(voice, {frame, level, NowNs(), tag});
+}
+
+std::uint32_t TMixer::Post(int voice, const TPlayRequests::TRequest& request) noexcept {
   if (shared_[voice].sample.load(std::memory_order_acquire) == nullptr) {
     return kSoundOk;  // an empty voice accepts everything and plays nothing
   }
-  return shared_[voice].requests.Post(NowNs(when)) ? kSoundOk : kSoundAllocated;
+  if (!shared_[voice].requests.Post(request)) {
+    return kSoundAllocated;
+  }
+  posts_.fetch_add(1, std::memory_order_relaxed);
+  // Posted first, then the pause looked at; the output's owner sets the
+  // pause first, then looks for waiting starts: one of the two sees the
+  // other (both sequentially consistent).
+  if (paused_.load() && wake_) {
+    wake_();
+  }
+  return kSoundOk;
+}
+
+void TMixer::Withdraw(std::uint64_t tag) noexcept {
+  for (TShared& shared : shared_) {
+    shared.requests.Withdraw(tag);
+  }
+}
+
+std::int64_t TMixer::EarliestFrame() const noexcept {
+  // The block being rendered at this moment may have looked at the
+  // requests already; the one after it has not.
+  return framesRendered_.load(std::memory_order_acquire) +
+         lastBlockFrames_.load(std::memory_order_relaxed);
+}
+
+TMixer::Clock::time_point TMixer::HeardAt(std::int64_t frame) const noexcept {
+  return Clock::time_point(std::chrono::nanoseconds(std::llround(clock_.HeardAtNs(frame))));
 }
 
 void TMixer::SetVoiceSample(int voice, std::unique_ptr<TVoiceSample> sample) {
@@ -76,6 +120,7 @@ void TMixer::SetVoiceSample(int voice, std::unique_ptr<TVoiceSample> sample) {
   }
   TShared& shared = shared_[voice];
   shared.volume.store(0, std::memory_order_relaxed);
+  shared.volumeSerial.fetch_add(1, std::memory_order_release);
   shared.pan.store(0, std::memory_order_relaxed);
   shared.sample.store(sample.get(), std::memory_order_release);
   if (owned_[voice]) {
@@ -96,15 +141,43 @@ void TMixer::CollectRetired() {
   std::erase_if(retired_, [done](const TRetired& r) { return done >= r.blocksAtSwap + 2; });
 }
 
-void TMixer::Render(float* out, int frames, double firstFrameNs, double calledNs,
+void TMixer::SetWakeHandler(std::function<void()> wake) {
+  wake_ = std::move(wake);
+}
+
+void TMixer::SetPaused(bool paused) {
+  paused_.store(paused);
+}
+
+void TMixer::Hold() noexcept {
+  holds_.fetch_add(1);
+  if (paused_.load() && wake_) {
+    wake_();
+  }
+}
+
+void TMixer::Release() noexcept {
+  holds_.fetch_sub(1);
+}
+
+bool TMixer::Idle() const noexcept {
+  if (holds_.load() > 0 || sounding_.load()) {
+    return false;
+  }
+  return std::none_of(shared_.begin(), shared_.end(),
+                      [](const TShared& shared) { return shared.requests.AnyWaiting(); });
+}
+
+void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
                     bool doubtful) noexcept {
   std::fill(out, out + 2 * frames, 0.0F);
-  clock_.Update(framesRendered_, firstFrameNs, calledNs, doubtful);
-  clockRestarts_.store(clock_.Restarts(), std::memory_order_relaxed);
-  const std::int64_t blockStart = framesRendered_;
+  const std::int64_t blockStart = framesRendered_.load(std::memory_order_relaxed);
   const std::int64_t blockEnd = blockStart + frames;
-  const double latencyNs = static_cast<double>(latencyNs_.load(std::memory_order_relaxed));
-  const auto staleFrames = static_cast<std::int64_t>(kStaleSeconds * sampleRate_);
+  clock_.Update(blockStart, heardNs, calledNs, doubtful);
+  lastBlockFrames_.store(frames, std::memory_order_relaxed);
+  const auto lateFrames = static_cast<std::int64_t>(kLateSeconds * sampleRate_);
+  const double staleAsapNs = kStaleAsapSeconds * 1e9;
+  bool sounding = false;
 
   for (int v = 0; v < kVoices; ++v) {
     TShared& shared = shared_[v];
@@ -116,49 +189,78 @@ void TMixer::Render(float* out, int frames, double firstFrameNs, double calledNs
         FadeOut(playback, out, frames);
       }
       playback = TPlayback{sample};
+      playback.levelSerial = shared.volumeSerial.load(std::memory_order_acquire);
+      playback.level = shared.volume.load(std::memory_order_relaxed);
     }
-
-    const TStereoGain target = GainForVolumeAndPan(shared.volume.load(std::memory_order_relaxed),
-                                                   shared.pan.load(std::memory_order_relaxed));
-    if (!playback.playing) {
-      playback.gainLeft = target.Left;
-      playback.gainRight = target.Right;
+    // A level set for the voice (a tap's) applies to it as it sounds too.
+    const std::uint32_t serial = shared.volumeSerial.load(std::memory_order_acquire);
+    if (serial != playback.levelSerial) {
+      playback.levelSerial = serial;
+      playback.level = shared.volume.load(std::memory_order_relaxed);
     }
+    const int pan = shared.pan.load(std::memory_order_relaxed);
 
-    std::array<int, TPlayRequests::kSlots> starts{};
+    std::array<TStart, TPlayRequests::kSlots> starts{};
     int startCount = 0;
-    shared.requests.Drain([&](std::int64_t timeNs) noexcept {
-      const std::int64_t frame = clock_.FrameAt(static_cast<double>(timeNs) + latencyNs);
-      if (frame >= blockEnd) {
-        return false;  // for a later block
-      }
-      if (frame < blockStart - staleFrames || sample == nullptr) {
-        return true;
-      }
-      if (frame < blockStart) {
-        lateStarts_.fetch_add(1, std::memory_order_relaxed);
-      }
-      starts[startCount++] = static_cast<int>(std::max(frame, blockStart) - blockStart);
-      return true;
-    });
-    std::sort(starts.begin(), starts.begin() + startCount);
+    shared.requests.Drain(
+        [&](const TPlayRequests::TRequest& request) noexcept {
+          if (sample == nullptr) {
+            return TPlayRequests::kDrop;
+          }
+          if (request.frame == TPlayRequests::kAsap) {
+            if (heardNs - static_cast<double>(request.postedNs) > staleAsapNs) {
+              droppedStarts_.fetch_add(1, std::memory_order_relaxed);
+              return TPlayRequests::kDrop;
+            }
+            return TPlayRequests::kTake;
+          }
+          if (request.frame >= blockEnd) {
+            return TPlayRequests::kKeep;  // for a later block
+          }
+          if (request.frame < blockStart) {
+            lateStarts_.fetch_add(1, std::memory_order_relaxed);
+            if (request.frame < blockStart - lateFrames) {
+              droppedStarts_.fetch_add(1, std::memory_order_relaxed);
+              return TPlayRequests::kDrop;
+            }
+          }
+          return TPlayRequests::kTake;
+        },
+        [&](const TPlayRequests::TRequest& request) noexcept {
+          const std::int64_t frame =
+              request.frame == TPlayRequests::kAsap ? blockStart : request.frame;
+          starts[startCount++] = {static_cast<int>(std::max(frame, blockStart) - blockStart),
+                                  request.level};
+        });
+    std::sort(starts.begin(), starts.begin() + startCount,
+              [](const TStart& a, const TStart& b) { return a.offset < b.offset; });
 
     int cursor = 0;
     for (int i = 0; i < startCount; ++i) {
-      RenderVoice(playback, out, cursor, starts[i], target.Left, target.Right);
-      cursor = starts[i];
+      const TStereoGain target = GainForVolumeAndPan(playback.level, pan);
+      RenderVoice(playback, out, cursor, starts[i].offset, target.Left, target.Right);
+      cursor = starts[i].offset;
       // Judged at the very frame: a voice still sounding is not restarted.
       if (!playback.playing && sample != nullptr && sample->FrameCount() > 0) {
         playback.playing = true;
         playback.position = 0;
-        playback.gainLeft = target.Left;
-        playback.gainRight = target.Right;
+        playback.level = starts[i].level;
+        // The voice starts at its level: no glide on its first frame.
+        const TStereoGain start = GainForVolumeAndPan(playback.level, pan);
+        playback.gainLeft = start.Left;
+        playback.gainRight = start.Right;
       }
     }
+    const TStereoGain target = GainForVolumeAndPan(playback.level, pan);
     RenderVoice(playback, out, cursor, frames, target.Left, target.Right);
+    sounding = sounding || playback.playing;
   }
 
-  framesRendered_ = blockEnd;
+  sounding_.store(sounding, std::memory_order_relaxed);
+  if (sounding) {
+    soundingBlocks_.fetch_add(1, std::memory_order_relaxed);
+  }
+  framesRendered_.store(blockEnd, std::memory_order_release);
   blocksDone_.fetch_add(1, std::memory_order_release);
 }
 

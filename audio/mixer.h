@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,15 +23,20 @@ enum : std::uint32_t {
   kSoundBadFormat = 0x88780064,
 };
 
-// Mixes the beat voices into the output. Every start is placed on the exact
-// output frame that lies Latency() after the steady_clock time it asks for,
-// so two starts Δ apart come out Δ apart, whatever the block size.
+// Mixes the beat voices into the output. The output's frames are counted
+// from 0; a start asked for on a frame begins exactly on that frame, so
+// starts placed by counting frames come out exactly that far apart,
+// whatever the block size. A start asked for "now" begins on the first
+// frame of the next block.
 //
 // Threads:
-// - SetVoiceVolume, SetVoicePan, PlayVoice, PlayVoiceAt: any thread, any
-//   time; lock-free and allocation-free.
-// - SetVoiceSample, CollectRetired, SetLatency: the one control thread (the
-//   user-interface thread), never the audio thread.
+// - SetVoiceVolume, SetVoicePan, PlayVoice, PlayVoiceAtFrame, Withdraw,
+//   EarliestFrame, HeardAt, RenderLead, Hold, Release: any thread but the
+//   audio thread; lock-free and allocation-free, except that a start or a
+//   hold while the output is paused calls the wake handler, which blocks
+//   until the output runs again.
+// - SetVoiceSample, CollectRetired, SetRenderLead, SetWakeHandler,
+//   SetPaused: the output's owner, never the audio thread.
 // - Render: the audio thread (the output's callback) only; noexcept, no
 //   locks, no allocation, no freeing.
 // A replaced sample is freed by CollectRetired on the control thread once
@@ -48,47 +54,77 @@ class TMixer {
 
   int SampleRate() const { return sampleRate_; }
 
-  // How long after its requested time a voice sounds. Set by the output when
-  // it opens, before it renders.
-  void SetLatency(std::chrono::nanoseconds latency);
-  std::chrono::nanoseconds Latency() const;
+  // How long before it is heard a frame may be rendered (the output's
+  // latency and a block). Set by the output before it renders.
+  void SetRenderLead(std::chrono::nanoseconds lead);
+  std::chrono::nanoseconds RenderLead() const;
 
-  // Level in hundredths of a decibel; takes effect at once, with a ramp of
-  // about a millisecond on a sounding voice so that it does not click.
+  // The level a voice starts at with PlayVoice, in hundredths of a
+  // decibel; a sounding voice glides to it within about a millisecond.
   std::uint32_t SetVoiceVolume(int voice, int volume) noexcept;
-  // Pan in hundredths of a decibel (-10000 left .. 10000 right).
+  // Pan in hundredths of a decibel (-10000 left .. 10000 right); a
+  // sounding voice follows at once.
   std::uint32_t SetVoicePan(int voice, int pan) noexcept;
-  // Starts the voice Latency() after now, or after `when`. A voice that is
-  // still sounding at that frame goes on and is not restarted; one that has
-  // ended starts again from the beginning.
+  // Starts the voice as soon as the output can, at its volume. A voice
+  // that is still sounding at the start's frame goes on and is not
+  // restarted; one that has ended starts again from the beginning.
   std::uint32_t PlayVoice(int voice) noexcept;
-  std::uint32_t PlayVoiceAt(int voice, Clock::time_point when) noexcept;
+  // Starts the voice on output frame `frame` at `level`; `tag` (not 0)
+  // names the start for Withdraw.
+  std::uint32_t PlayVoiceAtFrame(int voice, std::int64_t frame, int level,
+                                 std::uint64_t tag) noexcept;
+  // Withdraws every start of `tag` that has not begun.
+  void Withdraw(std::uint64_t tag) noexcept;
+
+  // The earliest frame a start asked for now can still begin on.
+  std::int64_t EarliestFrame() const noexcept;
+  // When `frame` is heard.
+  Clock::time_point HeardAt(std::int64_t frame) const noexcept;
 
   // Installs a voice's new sound (nullptr empties the voice). The new voice
-  // starts silent at level 0 and pan 0; a sounding old one fades out.
+  // starts at level 0 (full volume) and pan 0; a sounding old one fades out.
   void SetVoiceSample(int voice, std::unique_ptr<TVoiceSample> sample);
   bool HasSample(int voice) const;
   // Frees replaced samples the audio thread can no longer be using.
   void CollectRetired();
 
-  // Renders one block of interleaved stereo frames. firstFrameNs is the
+  // The output's pause when idle: while paused, a start calls `wake`
+  // (which must start the output again) after posting itself.
+  void SetWakeHandler(std::function<void()> wake);
+  void SetPaused(bool paused);
+  // Keeps the output from pausing while the metronome runs (and wakes a
+  // paused one); any thread but the audio thread, in pairs.
+  void Hold() noexcept;
+  void Release() noexcept;
+  // Nothing holds the output, nothing sounds and no start waits: the
+  // output may pause. Any thread.
+  bool Idle() const noexcept;
+  // Counts starts asked for and blocks rendered with sound: unchanged
+  // over a stretch of time, the output was idle all along. Any thread.
+  std::uint64_t Activity() const noexcept {
+    return posts_.load(std::memory_order_relaxed) + soundingBlocks_.load(std::memory_order_relaxed);
+  }
+
+  // Renders one block of interleaved stereo frames. heardNs is the
   // steady_clock time (ns since its epoch) at which the block's first frame
-  // is reported to reach the converter, calledNs when the driver asked for
-  // the block; `doubtful` says the report may be wrong (the driver gave none
-  // and firstFrameNs is a guess, or the output ran dry just before this
-  // block).
-  void Render(float* out, int frames, double firstFrameNs, double calledNs,
+  // is reported to be heard, calledNs when the driver asked for the block;
+  // `doubtful` says the report may be wrong (the driver gave none and
+  // heardNs is a guess, or the output ran dry just before this block).
+  void Render(float* out, int frames, double heardNs, double calledNs,
               bool doubtful = false) noexcept;
 
   // Diagnostics, any thread.
   std::uint64_t BlocksRendered() const { return blocksDone_.load(std::memory_order_acquire); }
+  // Starts that came after their frame had been rendered: begun late by
+  // less than a block, or dropped.
   std::uint64_t LateStarts() const { return lateStarts_.load(std::memory_order_relaxed); }
-  int ClockRestarts() const { return clockRestarts_.load(std::memory_order_relaxed); }
+  std::uint64_t DroppedStarts() const { return droppedStarts_.load(std::memory_order_relaxed); }
 
  private:
   struct TShared {
     std::atomic<TVoiceSample*> sample{nullptr};
     std::atomic<int> volume{0};
+    std::atomic<std::uint32_t> volumeSerial{0};
     std::atomic<int> pan{0};
     TPlayRequests requests;
   };
@@ -97,28 +133,43 @@ class TMixer {
     const TVoiceSample* sample = nullptr;
     std::size_t position = 0;
     bool playing = false;
+    int level = 0;
+    std::uint32_t levelSerial = 0;
     float gainLeft = 1.0F;
     float gainRight = 1.0F;
+  };
+  struct TStart {
+    int offset;
+    int level;
   };
   struct TRetired {
     std::unique_ptr<TVoiceSample> sample;
     std::uint64_t blocksAtSwap;
   };
 
+  std::uint32_t Post(int voice, const TPlayRequests::TRequest& request) noexcept;
   void RenderVoice(TPlayback& playback, float* out, int from, int to, float targetLeft,
                    float targetRight) noexcept;
   void FadeOut(const TPlayback& playback, float* out, int frames) noexcept;
 
   const int sampleRate_;
   const float rampCoefficient_;
-  std::atomic<std::int64_t> latencyNs_{0};
+  std::atomic<std::int64_t> renderLeadNs_{0};
   std::array<TShared, kVoices> shared_;
   std::array<TPlayback, kVoices> playback_;
   TOutputClock clock_;
-  std::int64_t framesRendered_ = 0;
+  // The first frame of the next block, and the length of the last one.
+  std::atomic<std::int64_t> framesRendered_{0};
+  std::atomic<int> lastBlockFrames_{0};
+  std::atomic<bool> sounding_{false};
+  std::atomic<std::uint64_t> posts_{0};
+  std::atomic<std::uint64_t> soundingBlocks_{0};
   std::atomic<std::uint64_t> blocksDone_{0};
   std::atomic<std::uint64_t> lateStarts_{0};
-  std::atomic<int> clockRestarts_{0};
+  std::atomic<std::uint64_t> droppedStarts_{0};
+  std::atomic<bool> paused_{false};
+  std::atomic<int> holds_{0};
+  std::function<void()> wake_;
   std::array<std::unique_ptr<TVoiceSample>, kVoices> owned_;
   std::vector<TRetired> retired_;
 };

@@ -1,100 +1,57 @@
 #pragma once
 
-#include <array>
+#include <atomic>
 #include <cstdint>
-
-#include "audio/callback_pace.h"
 
 namespace zelmora {
 
-// Maps the output's frame counter onto steady_clock time. Each audio block
-// reports when its first frame reaches the converter, as the driver measured
-// it; the converter runs at its own rate (hundreds of ppm off steady_clock is
-// common), and the reports jitter. The clock keeps a straight line, time =
-// BlockStartNs + (frame - BlockStartFrame) * NsPerFrame. Its slope, the
-// converter's rate, comes from when the callbacks come (TCallbackPace): the
-// driver's reports drift and jump for seconds at a time with nothing
-// happening to the output (measured), which tilted a line fitted through
-// them by a hundred ppm and more; the callbacks keep the converter's pace.
-// Its place comes from the reports: their mean, each carried forward along
-// the rate, with a memory of two minutes (shorter while the line is young),
-// so that their jitter averages out over thousands of blocks and the line
-// moves by far less than a frame between two beats.
+// When the output's frames reach the listener, on steady_clock. The beats
+// are placed by counting frames, so this only times what is shown for a
+// beat and when the scheduler wakes: a millisecond is plenty.
 //
-// When the output stalls (the callback runs too late and the device runs
-// dry), every later frame sounds later: the line steps. A step shows as a
-// run of reports off the line by about the same amount, a lone wild report
-// as one; so a report far off the line is held back from the fit, and a run
-// of them that follows a dropout (flagged, a report saying the buffer ran
-// dry, or a callback that came too late) moves the whole line by their
-// median, keeping its rate and the weight of the reports before. The sound
-// server's estimates also jump for seconds or minutes with nothing having
-// happened to the output; without a dropout, reports off the line are never
-// taken as a step.
+// Each block's timing report (when its first frame reaches the converter)
+// is carried along the nominal frame rate and blended into a running
+// estimate with a time constant of about a third of a second: the reports'
+// jitter averages out, and the converter's own rate (hundreds of ppm off
+// steady_clock is common) is followed with a lag of well under a
+// millisecond. The estimate jumps to the reports when they agree on a step
+// of more than a few milliseconds (the output ran dry, or was paused and
+// started again) and when blocks have not come for a while.
 //
-// Threads: the audio callback only (or whoever drives the output).
+// Threads: Update from the audio callback only; HeardAtNs from any thread
+// (one atomic read).
 class TOutputClock {
  public:
   explicit TOutputClock(double sampleRate);
 
-  // A block starting at the output's frame blockStartFrame, whose first
-  // frame was reported to sound at observedNs (steady_clock, ns).
+  // The block starting at blockStartFrame, asked for at calledNs, whose
+  // first frame was reported to be heard at heardNs (steady_clock ns).
   // `doubtful`: the report may be wrong (the driver gave no time and
-  // observedNs is a guess, or the output ran dry just before): it is not
-  // fitted, and only starts a line when there is none yet.
-  // calledNs: when the callback for the block began (steady_clock, ns).
-  void Update(std::int64_t blockStartFrame, double observedNs, double calledNs,
+  // heardNs is a guess, or the output ran dry just before); it is used
+  // only while there is nothing better.
+  void Update(std::int64_t blockStartFrame, double heardNs, double calledNs,
               bool doubtful = false) noexcept;
 
-  // How often the line stepped; diagnostics.
-  int Restarts() const noexcept { return restarts_; }
-
-  std::int64_t BlockStartFrame() const noexcept { return originFrame_; }
-  double BlockStartNs() const noexcept { return blockStartNs_; }
+  // When `frame` is heard, steady_clock ns; 0 before the first block.
+  double HeardAtNs(std::int64_t frame) const noexcept {
+    return originNs_.load(std::memory_order_acquire) + static_cast<double>(frame) * nsPerFrame_;
+  }
   double NsPerFrame() const noexcept { return nsPerFrame_; }
-  // The output frame at which steady_clock time ns sounds, rounded.
-  std::int64_t FrameAt(double ns) const noexcept;
+  // How often the estimate jumped; diagnostics.
+  int Steps() const noexcept { return steps_; }
 
  private:
-  static constexpr int kStepRun = 5;
+  static constexpr int kStepRun = 3;
 
-  void Start(std::int64_t frame, double ns) noexcept;
-  void MoveOrigin(std::int64_t frame) noexcept;
-  void Fit(double observedNs) noexcept;
-  void Shift(double ns) noexcept;
-  double PredictedNs(std::int64_t frame) const noexcept;
-  // Whether the latest kStepRun reports off the line agree on how far.
-  bool RunAgrees() const noexcept;
-
-  double sampleRate_;
-  double nominalNsPerFrame_;
+  const double nsPerFrame_;
+  // The estimate: when frame 0 would be heard.
+  std::atomic<double> originNs_{0.0};
   bool started_ = false;
-  // The line so far rests on a guess, not on a report: the first real
-  // report replaces it.
-  bool provisional_ = false;
-  // The line: when the latest block's first frame (the origin) sounds, and
-  // how many reports' weight that rests on.
-  std::int64_t originFrame_ = 0;
-  double weight_ = 0.0;
-  double blockStartNs_ = 0.0;
-  double nsPerFrame_;
-  // The converter's rate.
-  TCallbackPace pace_;
-  // Frames since the line started.
-  std::int64_t ageFrames_ = 0;
-  // The latest consecutive reports that lay far off the line, on one side:
-  // how far (the latest kStepRun of them), how many, and whether the run
-  // began soon after a dropout.
-  std::array<double, kStepRun> offLine_{};
-  int offLineRun_ = 0;
-  bool offLineLate_ = false;
-  bool offLineAfterDropout_ = false;
-  std::int64_t dropoutUntilFrame_ = -1;
-  // After a step: until which frame the reports refine its size, and how
-  // many have so far (the median it was judged from counting as one).
-  std::int64_t refineUntilFrame_ = -1;
-  int refineCount_ = 0;
-  int restarts_ = 0;
+  bool provisional_ = false;  // rests on a doubtful report only
+  double lastCalledNs_ = 0.0;
+  // Consecutive reports off the estimate by more than the step threshold.
+  int offRun_ = 0;
+  int steps_ = 0;
 };
 
 }  // namespace zelmora

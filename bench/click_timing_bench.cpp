@@ -83,15 +83,14 @@ int Play(double bpm, double seconds) {
       }
     });
   }
-  const int refused =
-      zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks, 50ms);
+  const int refused = zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks);
   playing.store(false);
   if (tracer.joinable()) {
     tracer.join();
   }
-  std::this_thread::sleep_for(mixer.Latency() + 300ms);
+  std::this_thread::sleep_for(mixer.RenderLead() + 300ms);
   const auto late = mixer.LateStarts();
-  const int restarts = mixer.ClockRestarts();
+  const auto dropped = mixer.DroppedStarts();
   const auto underflows = device.Underflows() - underflowsBefore;
   const auto dropouts = device.Dropouts() - dropoutsBefore;
   const int rate = device.SampleRate();
@@ -105,7 +104,7 @@ int Play(double bpm, double seconds) {
   std::printf("  output               %d Hz, %d frames per buffer, reported latency %.2f ms\n",
               rate, framesPerBuffer, latencyMs);
   std::printf("  clicks requested     %d\n", clicks);
-  std::printf("  clock steps          %d\n", restarts);
+  std::printf("  dropped starts       %llu\n", static_cast<unsigned long long>(dropped));
   std::printf("  late starts          %llu (refused requests %d)\n",
               static_cast<unsigned long long>(late), refused);
   std::printf("  output underflows    %llu flagged, %llu dropouts seen while clicking\n",

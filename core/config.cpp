@@ -32,6 +32,7 @@ void TConfig::SetTempo(int value) {
     return;
   }
   Tempo = std::clamp(value, kMinTempo, kMaxTempo);
+  ScheduleChanged.Notify();
   Controls.sPanel1->SetValue(TempoDisplayText(Tempo));
   // The fader runs upside down and only reacts to the user's own moves, so
   // setting it never calls back.
@@ -89,6 +90,11 @@ void TConfig::SetTapMode(bool value) {
   TapMode = value;
   Controls.sButton2OwnFont->SetValue(value);
   Controls.lblTapVisible->SetValue(value);
+}
+
+void TConfig::SetVisualOffset(int value) {
+  VisualOffset = std::clamp(value, kMinVisualOffset, kMaxVisualOffset);
+  ShowIfDifferent(Controls.strkbVisualOffset, VisualOffset.load());
 }
 
 void TConfig::SetBeatPattern(std::string_view pattern) {

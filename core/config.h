@@ -6,6 +6,7 @@
 
 #include "core/config_controls.h"
 #include "core/published_pattern.h"
+#include "core/wake_signal.h"
 
 namespace zelmora {
 
@@ -47,6 +48,12 @@ class TConfig {
   bool PanelDocked = false;
   int PanelOffsetX = 0;
   int PanelOffsetY = 0;
+  // Added after the twenty values above.
+  std::atomic<int> VisualOffset{0};  // ms; a positive value shows the beat later
+
+  // Notified when the beat schedule changes (the tempo), so that the
+  // scheduler's sleep is cut short.
+  TWakeSignal ScheduleChanged;
 
   TConfigControls Controls;
 
@@ -59,6 +66,7 @@ class TConfig {
   void SetBell(bool value);
   void SetStayOnTop(bool value);
   void SetTapMode(bool value);
+  void SetVisualOffset(int value);
 
   // Accepts any pattern, the empty one included, and brings the beat count
   // label and the meter box up to date.
@@ -75,6 +83,8 @@ class TConfig {
   static constexpr int kMinTempo = 20;
   static constexpr int kMaxTempo = 416;
   static constexpr int kSilence = -10000;
+  static constexpr int kMinVisualOffset = -150;
+  static constexpr int kMaxVisualOffset = 150;
 
  private:
   TPublishedPattern publishedPattern_;

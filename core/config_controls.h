@@ -46,7 +46,8 @@ struct TConfigControls {
   // Read: the list's selected index, -1 when none.
   TBinding<int> sComboBoxAcc;
   TBinding<int> sComboBoxReg;
-  TBinding<int> strkbHue;  // skin hue offset slider
+  TBinding<int> strkbHue;           // skin hue offset slider
+  TBinding<int> strkbVisualOffset;  // visual offset slider, ms
 
   // Voices, which receive the negated pan.
   TBinding<int> BellVoicePan;

@@ -6,9 +6,9 @@
 
 namespace zelmora {
 
-TMetronome::TMetronome(TConfig& config, TTransport& transport, TTickerVoices& voices,
+TMetronome::TMetronome(TConfig& config, TTransport& transport, TBeatOutput& output,
                        TTickerTime& time, TBeatHandOver& handOver)
-    : config_(config), transport_(transport), voices_(voices), time_(time), handOver_(handOver) {}
+    : config_(config), transport_(transport), output_(output), time_(time), handOver_(handOver) {}
 
 TMetronome::~TMetronome() {
   Shutdown();
@@ -32,7 +32,7 @@ void TMetronome::Start() {
   // Tooltips go for the rest of the run once the user has started.
   Controls.ShowHint->SetValue(false);
   auto ticker = std::make_unique<TTicker>(
-      *this, TTicker::TPorts{config_, transport_.BeatIndex, voices_, time_, handOver_});
+      *this, TTicker::TPorts{config_, transport_.BeatIndex, output_, time_, handOver_});
   current_ = ticker.get();
   tickers_.push_back(std::move(ticker));
   current_->Start();
@@ -55,6 +55,7 @@ void TMetronome::Stop() {
 
 void TMetronome::RestartBar() {
   transport_.BeatIndex = 1;
+  config_.ScheduleChanged.Notify();
 }
 
 void TMetronome::StopForHide() {
@@ -68,7 +69,7 @@ void TMetronome::Shutdown() {
   for (auto& ticker : tickers_) {
     ticker->RequestStop();
   }
-  // A stopped ticker's waits, the hand-over included, end at once.
+  // A stopped ticker's sleeps and its hand-over end at once.
   for (auto& ticker : tickers_) {
     ticker->Join();
   }

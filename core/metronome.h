@@ -41,7 +41,7 @@ inline constexpr std::uint32_t kBeatMarkIdleColor = 0x404040;
 // hand-over can keep it waiting.
 class TMetronome {
  public:
-  TMetronome(TConfig& config, TTransport& transport, TTickerVoices& voices, TTickerTime& time,
+  TMetronome(TConfig& config, TTransport& transport, TBeatOutput& output, TTickerTime& time,
              TBeatHandOver& handOver);
   ~TMetronome();  // shuts down
   TMetronome(const TMetronome&) = delete;
@@ -70,7 +70,7 @@ class TMetronome {
 
   TConfig& config_;
   TTransport& transport_;
-  TTickerVoices& voices_;
+  TBeatOutput& output_;
   TTickerTime& time_;
   TBeatHandOver& handOver_;
   TTicker* current_ = nullptr;

@@ -1,11 +1,9 @@
 #include "core/posting_hand_over.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 
-#include "core/stop_signal.h"
 #include "core/ticker.h"
 
 namespace zelmora {
@@ -15,34 +13,30 @@ namespace {
 // outlive the other.
 struct TPendingBeat {
   std::mutex mutex;
-  std::condition_variable ran;
+  std::condition_variable_any ran;
   TTicker* ticker;  // null once abandoned
   bool done = false;
 };
 
-// How often a waiting ticker looks at its stop request.
-constexpr auto kStopCheck = std::chrono::milliseconds(5);
-
 }  // namespace
 
-bool TPostingHandOver::HandOver(TTicker& ticker, TStopSignal& stop) {
+bool TPostingHandOver::HandOver(TTicker& ticker, int position, std::stop_token stop,
+                                std::chrono::steady_clock::time_point deadline) {
   auto pending = std::make_shared<TPendingBeat>();
   pending->ticker = &ticker;
-  Post([pending] {
+  Post([pending, position] {
     std::lock_guard lock(pending->mutex);
     if (pending->ticker != nullptr) {
-      pending->ticker->SyncBeat();
+      pending->ticker->SyncBeat(position);
       pending->done = true;
     }
     pending->ran.notify_all();
   });
   std::unique_lock lock(pending->mutex);
-  while (!pending->done) {
-    if (stop.Requested()) {
-      pending->ticker = nullptr;
-      return false;
-    }
-    pending->ran.wait_for(lock, kStopCheck);
+  // A stop request wakes this wait at once.
+  if (!pending->ran.wait_until(lock, stop, deadline, [&] { return pending->done; })) {
+    pending->ticker = nullptr;
+    return false;
   }
   return true;
 }

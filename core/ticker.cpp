@@ -7,31 +7,17 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "core/thread_priority.h"
+#include "core/wake_signal.h"
 
 namespace zelmora {
 namespace {
 
-double BeatSeconds(const TConfig& config) {
-  // Before the settings are loaded the tempo is 0; never divide by it.
-  return 60.0 / std::max(config.Tempo.load(std::memory_order_relaxed), TConfig::kMinTempo);
-}
-
-double SecondsBetween(std::chrono::steady_clock::time_point from,
-                      std::chrono::steady_clock::time_point to) {
-  return std::chrono::duration<double>(to - from).count();
-}
+std::atomic<std::uint64_t> nextTag{1};
 
 }  // namespace
 
-std::int64_t CoarseSleepMs(double remainingSeconds) {
-  if (!(remainingSeconds > 0.0)) {
-    return 0;
-  }
-  // nearbyint rounds half to even in the default rounding mode.
-  return static_cast<std::int64_t>(std::nearbyint(remainingSeconds * 900.0));
-}
-
-TTicker::TTicker(TMetronome& metronome, TPorts ports) : metronome_(metronome), ports_(ports) {}
+TTicker::TTicker(TMetronome& metronome, TPorts ports)
+    : metronome_(metronome), ports_(ports), tag_(nextTag.fetch_add(1)) {}
 
 TTicker::~TTicker() {
   RequestStop();
@@ -39,10 +25,14 @@ TTicker::~TTicker() {
 }
 
 void TTicker::Start() {
-  thread_ = std::thread([this] {
+  thread_ = std::jthread([this] {
     RaiseCurrentThreadPriority();
-    RunLoop();
+    RunLoop(stop_.get_token());
   });
+}
+
+void TTicker::RequestStop() {
+  stop_.request_stop();
 }
 
 void TTicker::Join() {
@@ -51,30 +41,43 @@ void TTicker::Join() {
   }
 }
 
-void TTicker::RunLoop() {
-  if (stop_.Requested()) {
-    finished_.store(true, std::memory_order_release);
-    return;
-  }
-  auto t0 = ports_.time.Now();
-  while (!stop_.Requested()) {
-    PlayBeat(t0);
-    if (!ports_.handOver.HandOver(*this, stop_)) {
-      break;
+void TTicker::RunLoop(std::stop_token stop) {
+  // Runs on the thread that asks for the stop, at that very moment: the
+  // beats already handed to the output are withdrawn before they sound.
+  const std::stop_callback withdraw(stop, [this] { ports_.output.Cancel(tag_); });
+  if (!stop.stop_requested()) {
+    ports_.output.Hold();
+    // The first beat sounds at once.
+    TBeat beat{ports_.output.EarliestFrame()};
+    while (!stop.stop_requested()) {
+      const int played = PlayBeat(beat.frame);
+      TBeat next;
+      if (!WaitForTurn(beat, next, played, stop)) {
+        break;
+      }
+      // A wake-up later than the output can take shifts the grid; it never
+      // plays a beat late.
+      const std::int64_t earliest = ports_.output.EarliestFrame();
+      if (next.frame < earliest) {
+        next = {earliest};
+      }
+      beat = next;
     }
-    t0 = WaitOutBeat(t0);
+    // A start handed over just as the stop came is withdrawn here.
+    ports_.output.Cancel(tag_);
+    ports_.output.Release();
   }
   finished_.store(true, std::memory_order_release);
 }
 
-void TTicker::PlayBeat(std::chrono::steady_clock::time_point t0) {
+int TTicker::PlayBeat(std::int64_t frame) {
   const TConfig& config = ports_.config;
+  // The levels travel with the starts, so they apply to this beat's sound
+  // and not to a voice still sounding from the one before.
   const int volume = config.Volume.load(std::memory_order_relaxed);
-  ports_.voices.SetVoiceVolume(TVoiceRole::Bell,
-                               volume + config.BellVolume.load(std::memory_order_relaxed));
-  ports_.voices.SetVoiceVolume(TVoiceRole::Accent, volume);
-  ports_.voices.SetVoiceVolume(TVoiceRole::Regular,
-                               volume + config.VolumeRegularDif.load(std::memory_order_relaxed));
+  const int bellLevel = volume + config.BellVolume.load(std::memory_order_relaxed);
+  const int accentLevel = volume;
+  const int regularLevel = volume + config.VolumeRegularDif.load(std::memory_order_relaxed);
 
   const auto pattern = config.BeatPatternForPlayers();
   indexAtBeat_ = ports_.beatIndex.load(std::memory_order_acquire);
@@ -83,64 +86,123 @@ void TTicker::PlayBeat(std::chrono::steady_clock::time_point t0) {
   if (position < 1 || position > PlayableLength(*pattern)) {
     position = 1;
   }
-  playedPosition_ = position;
 
+  TBeatOutput& output = ports_.output;
   switch (VoiceAt(*pattern, position)) {
     case TBeatVoice::Accent:
-      ports_.voices.PlayVoiceAt(TVoiceRole::Accent, t0);
+      output.PlayVoiceAtFrame(TVoiceRole::Accent, frame, accentLevel, tag_);
       break;
     case TBeatVoice::Regular:
-      ports_.voices.PlayVoiceAt(TVoiceRole::Regular, t0);
+      output.PlayVoiceAtFrame(TVoiceRole::Regular, frame, regularLevel, tag_);
       break;
     case TBeatVoice::None:
       break;
   }
   if (config.Bell.load(std::memory_order_relaxed) && BellAt(*pattern, position)) {
-    ports_.voices.PlayVoiceAt(TVoiceRole::Bell, t0);
+    output.PlayVoiceAtFrame(TVoiceRole::Bell, frame, bellLevel, tag_);
+  }
+
+  if (showCount_ == static_cast<int>(shows_.size())) {
+    // Cannot happen at any tempo and offset the program allows; should it,
+    // the oldest update goes unshown rather than a newer one.
+    std::rotate(shows_.begin(), shows_.begin() + 1, shows_.end());
+    --showCount_;
+  }
+  shows_[showCount_++] = {frame, position};
+  return position;
+}
+
+void TTicker::AdvanceIndex(int playedPosition) {
+  int next = playedPosition + 1;
+  if (next > PlayableLength(*ports_.config.BeatPatternForPlayers())) {
+    next = 1;
+  }
+  // Only this beat's own index moves on: a restart or a shorter bar set by
+  // the user since the beat was played stands.
+  std::uint8_t expected = indexAtBeat_;
+  ports_.beatIndex.compare_exchange_strong(expected, static_cast<std::uint8_t>(next));
+}
+
+TTicker::TBeat TTicker::NextBeat(const TBeat& beat) const {
+  // A beat lasts 60 * rate / tempo frames, in whole numbers: the fraction
+  // is carried in units of 1 / tempo, so the grid never drifts. Before the
+  // settings are loaded the tempo is 0; never divide by it.
+  const std::int64_t tempo =
+      std::max(ports_.config.Tempo.load(std::memory_order_relaxed), TConfig::kMinTempo);
+  const std::int64_t perMinute = 60LL * ports_.output.FrameRate();
+  // A fraction carried from another tempo is rounded down to this one's
+  // units: less than a frame, once per change.
+  const std::int64_t carried = beat.carried * tempo / beat.per + perMinute % tempo;
+  TBeat next{beat.frame + perMinute / tempo + carried / tempo, carried % tempo, tempo};
+  // A faster tempo acts at once: a beat whose frame has already gone by
+  // comes at the earliest frame the output can still take.
+  const std::int64_t earliest = ports_.output.EarliestFrame();
+  if (next.frame < earliest) {
+    next = {earliest};
+  }
+  return next;
+}
+
+TTickerTime::TimePoint TTicker::HandOverTime(std::int64_t frame) const {
+  const TBeatOutput& output = ports_.output;
+  // Earlier still when the beat is to be shown before that (a negative
+  // visual offset): its display update is queued as its voices go out.
+  return std::min(output.HeardAt(frame) - output.RenderLead() - kWakeTolerance, ShowTime(frame));
+}
+
+TTickerTime::TimePoint TTicker::ShowTime(std::int64_t frame) const {
+  const auto offset =
+      std::chrono::milliseconds(ports_.config.VisualOffset.load(std::memory_order_relaxed));
+  return ports_.output.HeardAt(frame) - kDisplayDelay + offset;
+}
+
+bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
+                          std::stop_token stop) {
+  TWakeSignal& wake = ports_.config.ScheduleChanged;
+  bool advanced = false;
+  for (;;) {
+    if (stop.stop_requested()) {
+      return false;
+    }
+    // Everything is worked out afresh on every wake-up: the tempo, the
+    // offset, and when frames are heard.
+    const std::uint64_t seen = wake.Count();
+    next = NextBeat(beat);
+    const auto handOverAt = HandOverTime(next.frame);
+    const auto now = ports_.time.Now();
+    if (showCount_ > 0) {
+      const TShow show = shows_[0];
+      const auto showAt = ShowTime(show.frame);
+      if (showAt <= handOverAt) {
+        if (now < showAt) {
+          ports_.time.SleepUntil(showAt, stop, wake, seen);
+          continue;
+        }
+        std::rotate(shows_.begin(), shows_.begin() + 1, shows_.end());
+        --showCount_;
+        if (!ports_.handOver.HandOver(*this, show.position, stop, handOverAt) &&
+            stop.stop_requested()) {
+          return false;
+        }
+        continue;
+      }
+    }
+    if (!advanced) {
+      AdvanceIndex(playedPosition);
+      advanced = true;
+    }
+    if (now >= handOverAt) {
+      return true;
+    }
+    ports_.time.SleepUntil(handOverAt, stop, wake, seen);
   }
 }
 
-std::chrono::steady_clock::time_point TTicker::WaitOutBeat(
-    std::chrono::steady_clock::time_point t0) {
-  const double remaining = BeatSeconds(ports_.config) - SecondsBetween(t0, ports_.time.Now());
-  const std::int64_t sleepMs = CoarseSleepMs(remaining);
-  if (sleepMs > 0) {
-    ports_.time.Sleep(sleepMs, stop_);
-  }
-  // The tempo is read at every check: a faster tempo ends the beat at once.
-  std::chrono::steady_clock::time_point now;
-  double period = 0.0;
-  do {
-    ports_.time.Yield();
-    now = ports_.time.Now();
-    period = BeatSeconds(ports_.config);
-  } while (!stop_.Requested() && SecondsBetween(t0, now) < period);
-  // The next beat starts when this one is due to end, not when the poll
-  // noticed: a poll that woke a little late (the processor was busy) would
-  // otherwise make that beat late and every later one too, and the tempo
-  // slow by as much per beat. Only a beat that ends well past its time (the
-  // tempo was raised during it, or its hand-over took longer than the
-  // beat) starts when it is noticed; there is no catching up beyond that.
-  const auto due = t0 + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                            std::chrono::duration<double>(period));
-  return now - due <= kOnTimeTolerance ? due : now;
-}
-
-void TTicker::SyncBeat() {
-  if (stop_.Requested() || !metronome_.IsCurrent(*this)) {
+void TTicker::SyncBeat(int position) {
+  if (stop_.stop_requested() || !metronome_.IsCurrent(*this)) {
     return;
   }
-  metronome_.ShowBeat(playedPosition_);
-  // Only this beat's own index moves on; a restart or a shorter bar set by
-  // the user since the beat was played stands.
-  std::atomic<std::uint8_t>& index = ports_.beatIndex;
-  if (index.load() == indexAtBeat_) {
-    int next = playedPosition_ + 1;
-    if (next > PlayableLength(ports_.config.BeatPattern)) {
-      next = 1;
-    }
-    index.store(static_cast<std::uint8_t>(next));
-  }
+  metronome_.ShowBeat(position);
 }
 
 }  // namespace zelmora

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <stop_token>
 #include <thread>
 
-#include "core/stop_signal.h"
 #include "core/ticker_ports.h"
 
 namespace zelmora {
@@ -12,25 +14,31 @@ namespace zelmora {
 class TConfig;
 class TMetronome;
 
-// One run of the beat loop on a thread of its own. Each pass: set the three
-// voice levels, play what the pattern asks for at this position (sounding a
-// constant latency after the beat's start t0), hand the beat to the
-// user-interface thread and wait for it, then wait out the beat period: a
-// sleep over 90 % of what is left, then a yielding poll of the clock. The
-// next beat starts when this one is due to end (give or take nothing), so
-// a poll that notices a little late does not put the beat, or the tempo,
-// out. The settings are read afresh every beat, so changes act from the
-// next beat on.
+// One run of the beat loop on a thread of its own. Every beat lives on the
+// output's frame grid: the next beat's frame is this one's plus 60 / Tempo
+// times the output's frame rate, the fraction of a frame carried on, so
+// every interval is exact in the output whatever its blocks, its callbacks
+// or its timing reports do.
 //
-// Threads: constructed, stopped and joined by the user-interface thread
-// (through TMetronome); the loop runs on its own thread; SyncBeat runs on
-// the user-interface thread during the hand-over.
+// Each pass: the termination test; the three levels; the voices the
+// pattern calls for, handed to the output well ahead of their frame;
+// SyncBeat handed to the user-interface thread when the frame is heard,
+// and waited for; the index advanced; the wait for the next beat's turn.
+// The waits are plain sleeps that a stop, a tempo change and "Restart bar"
+// cut short. Tempo, pattern, levels and bell are read afresh every beat.
+// When a display update is due only after the next beat has to be handed
+// to the output (a large visual offset at a fast tempo), the next beat
+// goes first and the update keeps its own time.
+//
+// Threads: constructed, started, stopped and joined by the user-interface
+// thread (through TMetronome); the loop runs on its own thread; SyncBeat
+// runs on the user-interface thread during the hand-over.
 class TTicker {
  public:
   struct TPorts {
     TConfig& config;
     std::atomic<std::uint8_t>& beatIndex;
-    TTickerVoices& voices;
+    TBeatOutput& output;
     TTickerTime& time;
     TBeatHandOver& handOver;
   };
@@ -40,45 +48,71 @@ class TTicker {
   TTicker(const TTicker&) = delete;
   TTicker& operator=(const TTicker&) = delete;
 
-  // Starts the thread (at raised priority where the platform allows).
+  // User-interface thread: starts the thread (at raised priority where the
+  // platform allows).
   void Start();
-  // Asks the loop to end; it plays nothing more. Does not wait.
-  void RequestStop() { stop_.Request(); }
-  bool StopRequested() const { return stop_.Requested(); }
+  // Any thread: asks the loop to end. Nothing of this run sounds any more
+  // that has not begun to sound; does not wait.
+  void RequestStop();
   bool Finished() const { return finished_.load(std::memory_order_acquire); }
+  // User-interface thread.
   void Join();
 
-  // Runs the loop on the calling thread until stop is requested (used by
-  // tests with a simulated clock and a direct hand-over).
-  void RunLoop();
+  // Runs the loop on the calling thread until `stop` is requested (tests
+  // run it with a simulated clock and a direct hand-over).
+  void RunLoop(std::stop_token stop);
 
-  // User-interface thread, during the hand-over: shows the beat just played
-  // and moves the beat index on, unless this ticker has been stopped or the
-  // index was changed (restart, shorter bar) since the beat was played.
-  void SyncBeat();
+  // User-interface thread, during the hand-over: shows the beat at
+  // `position`, unless this ticker has been stopped meanwhile.
+  void SyncBeat(int position);
+
+  // How long a flash takes from the hand-over to the screen; the hand-over
+  // comes that much before the beat is heard.
+  static constexpr std::chrono::microseconds kDisplayDelay{1500};
+  // How late a wake-up may come without making a beat late: each beat is
+  // handed to the output this much before the output may render it.
+  static constexpr std::chrono::milliseconds kWakeTolerance{50};
 
  private:
-  void PlayBeat(std::chrono::steady_clock::time_point t0);
-  // Waits out the beat that started at t0; returns the next beat's start.
-  std::chrono::steady_clock::time_point WaitOutBeat(std::chrono::steady_clock::time_point t0);
+  struct TBeat {
+    std::int64_t frame = 0;
+    // The fraction of a frame carried to the next beat, exactly:
+    // carried / per (per being the tempo it was worked out at).
+    std::int64_t carried = 0;
+    std::int64_t per = 1;
+  };
+  struct TShow {
+    std::int64_t frame;
+    int position;
+  };
 
-  // How late a poll may notice the end of a beat for the next beat to start
-  // on time all the same; well inside the output's latency, so the beat's
-  // sound is still placed exactly.
-  static constexpr std::chrono::milliseconds kOnTimeTolerance{5};
+  // The levels and the voices of the beat on `frame`; returns the position
+  // played.
+  int PlayBeat(std::int64_t frame);
+  void AdvanceIndex(int playedPosition);
+  // The next beat after `beat` at the tempo now, no earlier than the
+  // output can still take it.
+  TBeat NextBeat(const TBeat& beat) const;
+  TTickerTime::TimePoint HandOverTime(std::int64_t frame) const;
+  TTickerTime::TimePoint ShowTime(std::int64_t frame) const;
+  // Serves the display updates falling due and advances the index, until
+  // it is time to hand `next` (recomputed on every wake-up) to the output.
+  // Returns false when stopped.
+  bool WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition, std::stop_token stop);
 
   TMetronome& metronome_;
   TPorts ports_;
-  TStopSignal stop_;
+  const std::uint64_t tag_;
   std::atomic<bool> finished_{false};
-  std::thread thread_;
-  // The beat being handed over: where it was played and the index read.
-  int playedPosition_ = 1;
+  // Its own stop source, not the thread's: a stop may be asked for (from
+  // the loop itself, in tests) before the thread object has been stored.
+  std::stop_source stop_;
+  std::jthread thread_;
+  // The display updates handed to the output but not yet shown, oldest
+  // first (a beat is shown at most a few hundred ms after it is played).
+  std::array<TShow, 8> shows_{};
+  int showCount_ = 0;
   std::uint8_t indexAtBeat_ = 1;
 };
-
-// The coarse wait of a beat: 90 % of the remaining seconds, in whole
-// milliseconds, rounded half to even; nothing when no time remains.
-std::int64_t CoarseSleepMs(double remainingSeconds);
 
 }  // namespace zelmora

@@ -1,8 +1,6 @@
 #include "core/ticker_ports.h"
 
-#include <thread>
-
-#include "core/stop_signal.h"
+#include "core/wake_signal.h"
 
 namespace zelmora {
 
@@ -10,12 +8,9 @@ TTickerTime::TimePoint TSteadyTickerTime::Now() {
   return std::chrono::steady_clock::now();
 }
 
-void TSteadyTickerTime::Sleep(std::int64_t ms, TStopSignal& stop) {
-  stop.WaitFor(std::chrono::milliseconds(ms));
-}
-
-void TSteadyTickerTime::Yield() {
-  std::this_thread::yield();
+void TSteadyTickerTime::SleepUntil(TimePoint until, std::stop_token stop, TWakeSignal& wake,
+                                   std::uint64_t seen) {
+  wake.WaitUntil(until, std::move(stop), seen);
 }
 
 }  // namespace zelmora

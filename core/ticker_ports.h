@@ -2,56 +2,79 @@
 
 #include <chrono>
 #include <cstdint>
+#include <stop_token>
 
 namespace zelmora {
 
-class TStopSignal;
+class TWakeSignal;
 
 enum class TVoiceRole { Accent, Regular, Bell };
 
-// The beat voices as the tick scheduler uses them. Called on the scheduler
-// thread; must never block and must accept every value (sums of levels are
-// passed unclamped).
-class TTickerVoices {
+// The sound output as the tick scheduler plays it: a grid of output frames
+// that the output renders some time before they are heard.
+//
+// Threads: every call from the scheduler thread; Cancel also from the
+// user-interface thread. None blocks, except Hold while a paused output starts.
+class TBeatOutput {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
-  virtual ~TTickerVoices() = default;
-  virtual void SetVoiceVolume(TVoiceRole voice, int volume) noexcept = 0;
-  // Sounds the voice a constant latency after t0, the start of its beat.
-  virtual void PlayVoiceAt(TVoiceRole voice, TimePoint t0) noexcept = 0;
+  virtual ~TBeatOutput() = default;
+
+  // Frames per second of the output.
+  virtual int FrameRate() const noexcept = 0;
+  // The output is in use from Hold to Release: an output paused for being
+  // idle runs again when Hold returns, and does not pause until Release.
+  virtual void Hold() noexcept = 0;
+  virtual void Release() noexcept = 0;
+  // The earliest frame that a start handed over now can still sound on.
+  virtual std::int64_t EarliestFrame() const noexcept = 0;
+  // When `frame` reaches the listener.
+  virtual TimePoint HeardAt(std::int64_t frame) const noexcept = 0;
+  // How long before it is heard a frame may already be rendered: a start
+  // must be handed over at least that much ahead.
+  virtual std::chrono::nanoseconds RenderLead() const noexcept = 0;
+  // Starts `voice` on `frame` at `level` (hundredths of a decibel, passed
+  // unclamped). `tag` names the run for Cancel.
+  virtual void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
+                                std::uint64_t tag) noexcept = 0;
+  // Withdraws every start of `tag` that has not begun to sound.
+  virtual void Cancel(std::uint64_t tag) noexcept = 0;
 };
 
-// The scheduler's clock and waits; tests replace it with a simulated clock.
+// The scheduler's clock and its sleeps; tests replace it with a simulated
+// clock.
 class TTickerTime {
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
   virtual ~TTickerTime() = default;
   virtual TimePoint Now() = 0;
-  // Sleeps `ms` milliseconds, or less when stop is requested.
-  virtual void Sleep(std::int64_t ms, TStopSignal& stop) = 0;
-  // Gives up the rest of the time slice.
-  virtual void Yield() = 0;
+  // Sleeps until `until`, or less: when stop is requested or `wake` has
+  // been notified since its count was `seen`.
+  virtual void SleepUntil(TimePoint until, std::stop_token stop, TWakeSignal& wake,
+                          std::uint64_t seen) = 0;
 };
 
-// steady_clock, a sleep that a stop request cuts short, and a real yield.
+// steady_clock and a plain sleep that a stop or a wake-up cuts short.
 class TSteadyTickerTime final : public TTickerTime {
  public:
   TimePoint Now() override;
-  void Sleep(std::int64_t ms, TStopSignal& stop) override;
-  void Yield() override;
+  void SleepUntil(TimePoint until, std::stop_token stop, TWakeSignal& wake,
+                  std::uint64_t seen) override;
 };
 
 class TTicker;
 
-// Hands the per-beat update to the user-interface thread and blocks until
-// it has run there. Called on the scheduler thread.
+// Hands a beat's display update to the user-interface thread and blocks
+// until it has run there. Called on the scheduler thread.
 class TBeatHandOver {
  public:
   virtual ~TBeatHandOver() = default;
-  // Runs ticker.SyncBeat(...) on the user-interface thread and waits for it.
-  // Returns false, without waiting any longer, once `stop` is requested;
-  // the update then either has run or never will.
-  virtual bool HandOver(TTicker& ticker, TStopSignal& stop) = 0;
+  // Runs ticker.SyncBeat(position) on the user-interface thread and waits
+  // for it, until `deadline` at the latest. Returns false, without waiting
+  // any longer, once stop is requested or the deadline has passed; the
+  // update then either has run or never will.
+  virtual bool HandOver(TTicker& ticker, int position, std::stop_token stop,
+                        std::chrono::steady_clock::time_point deadline) = 0;
 };
 
 }  // namespace zelmora

@@ -41,6 +41,8 @@ void LoadSettings(TConfig& config, TLMDIniCtrl& store) {
   config.BigPanelHeight = store.ReadInteger("", "BigPanelHeight", 250);
   // The slider snaps the position and sets the skin's hue itself.
   controls.strkbHue->SetValue(store.ReadInteger("", "Hue", 0));
+  // Added after the twenty values above.
+  config.SetVisualOffset(store.ReadInteger("", "Visual Offset", 0));
 }
 
 void LoadVolumes(TConfig& config, TLMDIniCtrl& store) {
@@ -77,6 +79,7 @@ void SaveSettings(const TConfig& config, TLMDIniCtrl& store) {
   store.WriteInteger("", "BigPanelWidth", config.BigPanelWidth);
   store.WriteInteger("", "BigPanelHeight", config.BigPanelHeight);
   store.WriteInteger("", "Hue", controls.strkbHue->Value());
+  store.WriteInteger("", "Visual Offset", config.VisualOffset);
 }
 
 }  // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -15,14 +16,26 @@ constexpr char kNoDevice[] = "Failed to create IDirectSound object";
 constexpr char kNoStart[] = "Failed to set coop level";
 
 constexpr int kChannels = 2;
+constexpr double kPreferredRate = 48000.0;
+// Blocks of about 5 ms: a tap waits at most that long for its block.
 constexpr unsigned long kPreferredFrames = 256;
-// Headroom for scheduling delays in the mixer's latency.
-constexpr double kSafetySeconds = 0.010;
+// Queued ahead of the listener: a stall of the process of up to 50 ms
+// must not run the output dry.
+constexpr double kOutputLatencySeconds = 0.055;
+// An output that has been idle this long pauses.
+constexpr auto kIdleBeforePause = std::chrono::seconds(5);
+constexpr auto kIdleCheck = std::chrono::seconds(1);
+// How long a wake-up waits for the first block of the restarted output.
+constexpr auto kFirstBlockWait = std::chrono::milliseconds(500);
+
+bool TakesRate(const PaStreamParameters& params, double rate) {
+  return Pa_IsFormatSupported(nullptr, &params, rate) == paFormatIsSupported;
+}
 
 }  // namespace
 
-double VoiceLatencySeconds(double outputLatencySeconds, double bufferSeconds) {
-  return outputLatencySeconds + 2.0 * bufferSeconds + kSafetySeconds;
+double RenderLeadSeconds(double outputLatencySeconds, double bufferSeconds) {
+  return outputLatencySeconds + bufferSeconds;
 }
 
 int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long frames,
@@ -77,17 +90,21 @@ void TAudioDevice::OpenOrThrow() {
   params.device = device;
   params.channelCount = kChannels;
   params.sampleFormat = paFloat32;
-  params.suggestedLatency = info->defaultLowOutputLatency;
-  const double rate = info->defaultSampleRate;
+  params.suggestedLatency = std::max(info->defaultLowOutputLatency, kOutputLatencySeconds);
+  // Most sound servers and interfaces run at 48 kHz: no resampling on the
+  // way where the device takes it.
+  const double rate = TakesRate(params, kPreferredRate) ? kPreferredRate : info->defaultSampleRate;
 
   // The callback is not called before the stream starts, so the mixer can
   // be made after opening, once the real latency is known.
   unsigned long frames = kPreferredFrames;
+  // The first blocks of a (re)started stream come from the mixer, not
+  // silence, so a click asked for while it starts is heard at once.
+  const PaStreamFlags flags = paPrimeOutputBuffersUsingStreamCallback;
   PaStream* stream = nullptr;
-  if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, paNoFlag, Render, this) != paNoError) {
+  if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, flags, Render, this) != paNoError) {
     frames = paFramesPerBufferUnspecified;
-    if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, paNoFlag, Render, this) !=
-        paNoError) {
+    if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, flags, Render, this) != paNoError) {
       throw TError(kNoDevice);
     }
   }
@@ -102,8 +119,9 @@ void TAudioDevice::OpenOrThrow() {
   const double bufferSeconds = frames != 0 ? static_cast<double>(frames) / rate : outputLatency_;
 
   mixer_ = std::make_unique<TMixer>(sampleRate_);
-  mixer_->SetLatency(std::chrono::nanoseconds(
-      std::llround(VoiceLatencySeconds(outputLatency_, bufferSeconds) * 1e9)));
+  mixer_->SetRenderLead(std::chrono::nanoseconds(
+      std::llround(RenderLeadSeconds(outputLatency_, bufferSeconds) * 1e9)));
+  mixer_->SetWakeHandler([this] { Resume(); });
   fallbackAheadNs_ = outputLatency_ * 1e9;
   dropoutWatch_ = TDropoutWatch(rate);
 
@@ -114,9 +132,69 @@ void TAudioDevice::OpenOrThrow() {
   if (Pa_StartStream(stream) != paNoError) {
     throw TError(kNoStart);
   }
+  pauser_ = std::jthread([this](std::stop_token stop) { PauseWhenIdle(std::move(stop)); });
+}
+
+void TAudioDevice::PauseWhenIdle(std::stop_token stop) {
+  std::mutex mutex;
+  std::condition_variable_any tick;
+  auto idleFor = std::chrono::steady_clock::duration::zero();
+  std::uint64_t activity = mixer_->Activity();
+  for (;;) {
+    {
+      std::unique_lock lock(mutex);
+      if (tick.wait_for(lock, stop, kIdleCheck, [] { return false; }) || stop.stop_requested()) {
+        return;
+      }
+    }
+    // Idle all along since the last look, not only at this moment.
+    const std::uint64_t now = mixer_->Activity();
+    const bool active = now != activity;
+    activity = now;
+    if (paused_.load() || active || !mixer_->Idle()) {
+      idleFor = {};
+      continue;
+    }
+    idleFor += kIdleCheck;
+    if (idleFor < kIdleBeforePause) {
+      continue;
+    }
+    std::lock_guard lock(pauseMutex_);
+    // Paused first, then looked for waiting starts; a start posts first,
+    // then looks at the pause: one of the two sees the other.
+    mixer_->SetPaused(true);
+    if (!mixer_->Idle()) {
+      mixer_->SetPaused(false);
+      continue;
+    }
+    Pa_AbortStream(stream_);
+    paused_.store(true);
+    idleFor = {};
+  }
+}
+
+void TAudioDevice::Resume() noexcept {
+  std::lock_guard lock(pauseMutex_);
+  if (!paused_.load()) {
+    return;
+  }
+  const std::uint64_t blocksBefore = mixer_->BlocksRendered();
+  if (Pa_StartStream(stream_) != paNoError) {
+    return;  // stays paused; the next start tries again
+  }
+  paused_.store(false);
+  mixer_->SetPaused(false);
+  // Frames and their times are known again once the first block is
+  // rendered; until then the scheduler would place its first beat on
+  // stale figures. A brief wait, once per restart.
+  const auto giveUp = std::chrono::steady_clock::now() + kFirstBlockWait;
+  while (mixer_->BlocksRendered() == blocksBefore && std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 void TAudioDevice::Close() noexcept {
+  pauser_ = {};  // stops and joins the pause thread
   if (stream_ != nullptr) {
     Pa_StopStream(stream_);
     Pa_CloseStream(stream_);
@@ -132,6 +210,7 @@ void TAudioDevice::Close() noexcept {
   framesPerBuffer_ = 0;
   outputLatency_ = 0.0;
   fallbackAheadNs_ = 0.0;
+  paused_.store(false);
 }
 
 }  // namespace zelmora

@@ -20,21 +20,26 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-// Counts every start the scheduler asks of the voices, then passes it on.
-class TCountingVoices final : public TTickerVoices {
+// Counts every start the scheduler asks of the output, then passes it on.
+class TCountingOutput final : public TBeatOutput {
  public:
-  explicit TCountingVoices(TTickerVoices& inner) : inner_(inner) {}
-  void SetVoiceVolume(TVoiceRole voice, int volume) noexcept override {
-    inner_.SetVoiceVolume(voice, volume);
-  }
-  void PlayVoiceAt(TVoiceRole voice, TimePoint t0) noexcept override {
+  explicit TCountingOutput(TBeatOutput& inner) : inner_(inner) {}
+  int FrameRate() const noexcept override { return inner_.FrameRate(); }
+  void Hold() noexcept override { inner_.Hold(); }
+  void Release() noexcept override { inner_.Release(); }
+  std::int64_t EarliestFrame() const noexcept override { return inner_.EarliestFrame(); }
+  TimePoint HeardAt(std::int64_t frame) const noexcept override { return inner_.HeardAt(frame); }
+  std::chrono::nanoseconds RenderLead() const noexcept override { return inner_.RenderLead(); }
+  void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
+                        std::uint64_t tag) noexcept override {
     plays.fetch_add(1);
-    inner_.PlayVoiceAt(voice, t0);
+    inner_.PlayVoiceAtFrame(voice, frame, level, tag);
   }
+  void Cancel(std::uint64_t tag) noexcept override { inner_.Cancel(tag); }
   std::atomic<int> plays{0};
 
  private:
-  TTickerVoices& inner_;
+  TBeatOutput& inner_;
 };
 
 std::unique_ptr<TVoiceSample> Click(std::size_t frames) {
@@ -54,13 +59,13 @@ class TickerStressTest : public QObject {
   // under ThreadSanitizer, this shows the threads share nothing unguarded.
   void hammerStartStop() {
     TMixer mixer(48000);
-    mixer.SetLatency(10ms);
+    mixer.SetRenderLead(10ms);
     for (int v = 0; v < TMixer::kVoices; ++v) {
       mixer.SetVoiceSample(v, Click(200));
     }
     TBeatVoices beatVoices = TBeatVoices::On(&mixer);
-    TTickerBeatVoices tickerVoices(beatVoices);
-    TCountingVoices voices(tickerVoices);
+    TMixerBeatOutput beatOutput(beatVoices);
+    TCountingOutput voices(beatOutput);
 
     std::atomic<bool> audioDone{false};
     std::thread audio([&] {

@@ -4,14 +4,15 @@
 #include <functional>
 #include <future>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/stop_signal.h"
 #include "core/ticker.h"
 #include "core/transport.h"
+#include "core/wake_signal.h"
 
 using namespace zelmora;
 using namespace std::chrono_literals;
@@ -19,59 +20,109 @@ using TimePoint = std::chrono::steady_clock::time_point;
 
 namespace {
 
-// Simulated time: sleeping and yielding advance it, nothing else does, so
-// a run is the same on every machine however loaded.
+constexpr int kRate = 48000;
+
+// Simulated time: only sleeping advances it, so a run is the same on every
+// machine however loaded. Actions can be scheduled at chosen times; one
+// that notifies the wake signal cuts the sleep short right there.
 class TFakeTime final : public TTickerTime {
  public:
   TimePoint Now() override { return now; }
-  void Sleep(std::int64_t ms, TStopSignal&) override {
-    sleeps.push_back(ms);
-    const TimePoint end = now + std::chrono::milliseconds(ms);
-    if (duringSleep) {
-      now += std::chrono::milliseconds(ms / 2);
-      duringSleep();
-      duringSleep = nullptr;
+  void SleepUntil(TimePoint until, std::stop_token stop, TWakeSignal& wake,
+                  std::uint64_t seen) override {
+    ++sleeps;
+    while (!events.empty() && events.begin()->first <= until) {
+      auto event = events.extract(events.begin());
+      now = std::max(now, event.key());
+      event.mapped()();
+      if (stop.stop_requested() || wake.Count() != seen) {
+        return;
+      }
     }
-    now = end;
+    now = std::max(now, until + oversleep);
   }
-  void Yield() override { now += yieldStep; }
+  void At(TimePoint t, std::function<void()> action) { events.emplace(t, std::move(action)); }
 
   TimePoint now = TimePoint(100s);
-  std::chrono::nanoseconds yieldStep = 20us;
-  std::vector<std::int64_t> sleeps;
-  std::function<void()> duringSleep;
+  // How late every sleep comes back (a busy machine).
+  std::chrono::nanoseconds oversleep{0};
+  std::multimap<TimePoint, std::function<void()>> events;
+  int sleeps = 0;
 };
 
 struct TPlay {
   TVoiceRole voice;
-  TimePoint t0;
+  std::int64_t frame;
+  int level;
+  std::uint64_t tag;
+  bool withdrawn = false;
 };
 
-class TRecordingVoices final : public TTickerVoices {
+// An output made of arithmetic: frame f is heard at origin + f / rate, and
+// frames are rendered `renderLead` before they are heard.
+class TFakeOutput final : public TBeatOutput {
  public:
-  void SetVoiceVolume(TVoiceRole voice, int volume) noexcept override { volumes[voice] = volume; }
-  void PlayVoiceAt(TVoiceRole voice, TimePoint t0) noexcept override {
-    plays.push_back({voice, t0});
+  explicit TFakeOutput(TFakeTime& time) : time_(time) {}
+  int FrameRate() const noexcept override { return kRate; }
+  void Hold() noexcept override { ++holds; }
+  void Release() noexcept override { --holds; }
+  std::int64_t EarliestFrame() const noexcept override {
+    const auto renderedUntil = time_.now + renderLead - origin;
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(renderedUntil).count() * kRate /
+               1'000'000'000 +
+           1;
   }
-  std::map<TVoiceRole, int> volumes;
+  TimePoint HeardAt(std::int64_t frame) const noexcept override {
+    return origin + std::chrono::nanoseconds(frame * 1'000'000'000 / kRate);
+  }
+  std::chrono::nanoseconds RenderLead() const noexcept override { return renderLead; }
+  void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
+                        std::uint64_t tag) noexcept override {
+    std::lock_guard lock(mutex);
+    if (frame < EarliestFrame()) {
+      ++late;
+    }
+    plays.push_back({voice, frame, level, tag});
+  }
+  void Cancel(std::uint64_t tag) noexcept override {
+    std::lock_guard lock(mutex);
+    for (TPlay& play : plays) {
+      if (play.tag == tag && play.frame >= EarliestFrame()) {
+        play.withdrawn = true;
+      }
+    }
+  }
+
+  TimePoint origin = TimePoint(99s);
+  std::chrono::nanoseconds renderLead = 60ms;
+  std::mutex mutex;
   std::vector<TPlay> plays;
+  int late = 0;
+  int holds = 0;
+
+ private:
+  TFakeTime& time_;
 };
 
 // Runs SyncBeat at once on the ticker's own thread (the test's stand-in for
-// the user-interface thread), lets a test act around chosen beats, and ends
-// the run after a number of beats.
+// the user-interface thread), notes when each came, lets a test act around
+// chosen beats, and stops the run after a number of beats.
 class TDirectHandOver final : public TBeatHandOver {
  public:
-  bool HandOver(TTicker& ticker, TStopSignal&) override {
+  explicit TDirectHandOver(TFakeTime& time) : time_(time) {}
+  bool HandOver(TTicker& ticker, int position, std::stop_token,
+                std::chrono::steady_clock::time_point) override {
     ++beats;
+    times.push_back(time_.now);
     if (auto it = before.find(beats); it != before.end()) {
       it->second();
     }
-    ticker.SyncBeat();
+    ticker.SyncBeat(position);
     if (auto it = after.find(beats); it != after.end()) {
       it->second();
     }
     if (beats >= lastBeat) {
+      ticker.RequestStop();
       done.set_value();
       return false;
     }
@@ -79,9 +130,13 @@ class TDirectHandOver final : public TBeatHandOver {
   }
   int beats = 0;
   int lastBeat = 8;
+  std::vector<TimePoint> times;
   std::map<int, std::function<void()>> before;  // before SyncBeat of beat n
   std::map<int, std::function<void()>> after;   // after SyncBeat of beat n
   std::promise<void> done;
+
+ private:
+  TFakeTime& time_;
 };
 
 // Records what each beat played: "A" accent, "R" regular, "B" bell, in
@@ -90,11 +145,11 @@ struct TRun {
   TConfig config;
   TTransport transport;
   TFakeTime time;
-  TRecordingVoices voices;
-  TDirectHandOver handOver;
-  TMetronome metronome{config, transport, voices, time, handOver};
+  TFakeOutput output{time};
+  TDirectHandOver handOver{time};
+  TMetronome metronome{config, transport, output, time, handOver};
   std::vector<int> shown;
-  std::vector<TimePoint> beatStarts;
+  std::vector<std::int64_t> beatFrames;
 
   struct TShowBeat final : TControl<int> {
     explicit TShowBeat(TRun& run) : run_(run) {}
@@ -110,7 +165,7 @@ struct TRun {
     metronome.Controls.ShowBeat.Bind(&showBeat);
   }
 
-  // Plays `beats` beats and returns what each played.
+  // Plays until `beats` beats have been shown; returns what each played.
   std::vector<std::string> Play(int beats) {
     handOver.lastBeat = beats;
     auto finished = handOver.done.get_future();
@@ -118,9 +173,12 @@ struct TRun {
     finished.wait();
     metronome.Shutdown();
     std::vector<std::string> perBeat;
-    for (const TPlay& play : voices.plays) {
-      if (perBeat.empty() || play.t0 != beatStarts.back()) {
-        beatStarts.push_back(play.t0);
+    for (const TPlay& play : output.plays) {
+      if (play.withdrawn) {
+        continue;
+      }
+      if (perBeat.empty() || play.frame != beatFrames.back()) {
+        beatFrames.push_back(play.frame);
         perBeat.emplace_back();
       }
       perBeat.back() += play.voice == TVoiceRole::Accent    ? "A"
@@ -129,10 +187,19 @@ struct TRun {
     }
     return perBeat;
   }
+
+  std::vector<std::int64_t> Intervals() const {
+    std::vector<std::int64_t> intervals;
+    for (std::size_t i = 1; i < beatFrames.size(); ++i) {
+      intervals.push_back(beatFrames[i] - beatFrames[i - 1]);
+    }
+    return intervals;
+  }
 };
 
 using Beats = std::vector<std::string>;
 using Positions = std::vector<int>;
+using Frames = std::vector<std::int64_t>;
 
 }  // namespace
 
@@ -148,39 +215,50 @@ class TickerTest : public QObject {
 
   void fourBeatsWithBell() {
     TRun run("Xxxx", 120, true);
-    QCOMPARE(run.Play(9), (Beats{"AB", "R", "R", "R", "AB", "R", "R", "R", "AB"}));
+    const Beats beats = run.Play(9);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 9),
+             (Beats{"AB", "R", "R", "R", "AB", "R", "R", "R", "AB"}));
     QCOMPARE(run.shown, (Positions{1, 2, 3, 4, 1, 2, 3, 4, 1}));
   }
 
   void silentBeatsStillHandOver() {
     TRun run("X-x-", 120, false);
-    QCOMPARE(run.Play(4), (Beats{"A", "R"}));
+    const Beats beats = run.Play(4);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 2), (Beats{"A", "R"}));
     QCOMPARE(run.shown, (Positions{1, 2, 3, 4}));
-    // Each beat sets all three levels, whatever plays.
-    QCOMPARE(run.voices.volumes.size(), std::size_t{3});
   }
 
-  void levelsAreSummedUnclamped() {
+  // Each start carries its beat's level, summed and passed unclamped.
+  void levelsTravelWithTheirBeat() {
     TRun run("Xx", 120, true);
     run.config.SetVolume(-3000);
     run.config.SetVolumeRegularDif(-10000);
     run.config.SetBellVolume(-2100);
-    run.Play(1);
-    QCOMPARE(run.voices.volumes[TVoiceRole::Accent], -3000);
-    QCOMPARE(run.voices.volumes[TVoiceRole::Regular], -13000);
-    QCOMPARE(run.voices.volumes[TVoiceRole::Bell], -5100);
+    // Changed after beat 1 is shown: beat 1 keeps its levels, beat 2 and
+    // later have the new ones.
+    run.handOver.after[1] = [&] { run.config.SetVolume(-1000); };
+    run.Play(3);
+    const auto& plays = run.output.plays;
+    QCOMPARE(plays[0].voice, TVoiceRole::Accent);
+    QCOMPARE(plays[0].level, -3000);
+    QCOMPARE(plays[1].voice, TVoiceRole::Bell);
+    QCOMPARE(plays[1].level, -5100);
+    QCOMPARE(plays[2].voice, TVoiceRole::Regular);
+    QCOMPARE(plays[2].level, -11000);
   }
 
   void silentFirstBeatKeepsTheBell() {
     TRun run("-xx", 120, true);
-    QCOMPARE(run.Play(4), (Beats{"B", "R", "R", "B"}));
+    const Beats beats = run.Play(4);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 4), (Beats{"B", "R", "R", "B"}));
   }
 
   void shortenedPatternStartsOver() {
     TRun run("Xxxxxxx", 120, false);
     // After beat 4 the index stands at 5; the bar becomes three beats long.
     run.handOver.after[4] = [&] { run.config.SetBeatPattern("Xxx"); };
-    QCOMPARE(run.Play(6), (Beats{"A", "R", "R", "R", "A", "R"}));
+    const Beats beats = run.Play(6);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 6), (Beats{"A", "R", "R", "R", "A", "R"}));
     QCOMPARE(run.shown, (Positions{1, 2, 3, 4, 1, 2}));
   }
 
@@ -194,7 +272,8 @@ class TickerTest : public QObject {
     TRun run("Xxxx", 120, true);
     auto& actions = beforeSync ? run.handOver.before : run.handOver.after;
     actions[3] = [&] { run.metronome.RestartBar(); };
-    QCOMPARE(run.Play(5), (Beats{"AB", "R", "R", "AB", "R"}));
+    const Beats beats = run.Play(5);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 5), (Beats{"AB", "R", "R", "AB", "R"}));
     QCOMPARE(run.shown, (Positions{1, 2, 3, 1, 2}));
   }
 
@@ -208,78 +287,152 @@ class TickerTest : public QObject {
   void longBarWrapsAfter254Beats() {
     TRun run("X" + std::string(299, 'x'), 416, false);
     const Beats beats = run.Play(256);
-    QCOMPARE(beats.size(), std::size_t{256});
+    QVERIFY(beats.size() >= std::size_t{256});
     QCOMPARE(beats[253], std::string("R"));
     QCOMPARE(beats[254], std::string("A"));
     QCOMPARE(run.shown[254], 1);
   }
 
-  void beatPeriodFollowsTheTempo() {
-    TRun run("Xxxx", 120, false);
-    run.Play(3);
-    for (std::size_t i = 1; i < run.beatStarts.size(); ++i) {
-      const auto period = run.beatStarts[i] - run.beatStarts[i - 1];
-      QCOMPARE(period, std::chrono::nanoseconds(500ms));
+  // Every beat on the grid: at tempos whose period is no whole number of
+  // frames, the fraction is carried, so the intervals differ by at most a
+  // frame and never drift from the exact beat times.
+  void beatsLieOnTheFrameGrid_data() {
+    QTest::addColumn<int>("tempo");
+    QTest::newRow("120: 24000 frames") << 120;
+    QTest::newRow("416: 6923.08 frames") << 416;
+    QTest::newRow("97: 29690.72 frames") << 97;
+  }
+  void beatsLieOnTheFrameGrid() {
+    QFETCH(int, tempo);
+    TRun run("X", tempo, false);
+    run.Play(40);
+    QVERIFY(run.beatFrames.size() >= 40);
+    for (std::size_t i = 0; i < run.beatFrames.size(); ++i) {
+      // The i-th beat lies on the first frame at or after its exact time.
+      const auto exact = run.beatFrames[0] + static_cast<std::int64_t>(i) * 60 * kRate / tempo;
+      QVERIFY2(
+          run.beatFrames[i] == exact,
+          qPrintable(
+              QString("beat %1 on frame %2, exactly %3").arg(i).arg(run.beatFrames[i]).arg(exact)));
     }
+    QCOMPARE(run.output.late, 0);
   }
 
-  // A busy processor: each yield of the poll comes back 1.3 ms later. The
-  // beats still start exactly one period apart, not a little more each.
-  void latePollKeepsTheBeat() {
-    TRun run("Xxxx", 120, false);
-    run.time.yieldStep = 1300us;
-    run.Play(6);
-    for (std::size_t i = 1; i < run.beatStarts.size(); ++i) {
-      QCOMPARE(run.beatStarts[i] - run.beatStarts[i - 1], std::chrono::nanoseconds(500ms));
+  // The first beat comes at once: on the earliest frame the output takes.
+  void firstBeatAtOnce() {
+    TRun run("X", 60, false);
+    const std::int64_t earliest = run.output.EarliestFrame();
+    run.Play(1);
+    QCOMPARE(run.beatFrames.front(), earliest);
+  }
+
+  // From 20 to 416 in the middle of a beat: the beat whose frame at the new
+  // tempo has already gone by comes on the earliest frame the output can
+  // still take, then 416 follows on the grid. From 416 to 20: the current
+  // beat lengthens to the 20 bpm period.
+  void tempoChangesMidBeat() {
+    TRun run("X", 20, false);
+    const TimePoint start = run.time.now;
+    run.time.At(start + 1s, [&] { run.config.SetTempo(416); });
+    run.time.At(start + 4s, [&] { run.config.SetTempo(20); });
+    run.Play(25);
+    const Frames intervals = run.Intervals();
+    // 1 s into the first beat (144000 frames long at 20 bpm) the faster
+    // tempo takes the next beat as early as it can: about 1 s after the
+    // first, not 3 s.
+    const std::int64_t second = intervals[0];
+    QVERIFY2(second >= kRate && second < kRate + kRate / 100, qPrintable(QString::number(second)));
+    std::size_t i = 1;
+    while (std::abs(intervals[i] - 6923) <= 1) {
+      ++i;
     }
+    // 3 s at 416 bpm, then the slower tempo lengthens the beat in progress
+    // to 20 bpm's period.
+    QCOMPARE(i, std::size_t{22});
+    QCOMPARE(intervals[i], std::int64_t{144000});
+    QCOMPARE(run.output.late, 0);
   }
 
-  // 1 ms of work before the coarse wait at 120 bpm: 0.499 s remain, and
-  // 0.9 of that is 449.1 ms, so the sleep is 449 ms.
-  void coarseSleepAt120Bpm() {
-    TRun run("Xxxx", 120, false);
-    run.handOver.before[1] = [&] { run.time.now += 1ms; };
-    run.Play(2);
-    QVERIFY(!run.time.sleeps.empty());
-    QCOMPARE(run.time.sleeps.front(), std::int64_t{449});
+  // Sleeps that come back 40 ms late still hand every beat to the output in
+  // time, so it lands on its frame.
+  void lateWakeUpKeepsTheGrid() {
+    TRun run("X", 416, false);
+    run.time.oversleep = 40ms;
+    run.Play(20);
+    for (std::int64_t interval : run.Intervals()) {
+      QVERIFY(std::abs(interval - 6923) <= 1);
+    }
+    QCOMPARE(run.output.late, 0);
   }
 
-  void coarseSleepRounding_data() {
-    QTest::addColumn<double>("remaining");
-    QTest::addColumn<qint64>("ms");
-    QTest::newRow("0.499 s") << 0.499 << qint64(449);
-    QTest::newRow("half rounds to even, down") << 2.5 / 900 << qint64(2);
-    QTest::newRow("half rounds to even, up") << 3.5 / 900 << qint64(4);
-    QTest::newRow("nothing left") << 0.0 << qint64(0);
-    QTest::newRow("overrun") << -0.2 << qint64(0);
-  }
-  void coarseSleepRounding() {
-    QFETCH(double, remaining);
-    QFETCH(qint64, ms);
-    QCOMPARE(qint64(CoarseSleepMs(remaining)), ms);
-  }
-
-  // From 20 to 416 bpm during the coarse sleep: the sleep computed at 20 bpm
-  // runs out (2.7 s), the poll then ends at once, and beats follow every
-  // 144 ms.
-  void tempoRaisedDuringABeat() {
-    TRun run("Xxxx", 20, false);
-    run.time.duringSleep = [&] { run.config.SetTempo(416); };
+  // A wake-up so late that the beat's frame has been rendered moves the
+  // grid: the beat comes on the earliest frame left, never late.
+  void stalledWakeUpShiftsTheGrid() {
+    TRun run("X", 120, false);
+    run.time.oversleep = 600ms;
     run.Play(4);
-    const auto first = run.beatStarts[1] - run.beatStarts[0];
-    QVERIFY(first >= 2700ms && first < 2701ms);
-    const auto second = run.beatStarts[2] - run.beatStarts[1];
-    QVERIFY(second >= 144230us && second < 144400us);
+    QCOMPARE(run.output.late, 0);
   }
 
-  // A hand-over that takes longer than the beat: no sleep, and the next
-  // beat follows at once.
-  void overrunBeatDoesNotSleep() {
-    TRun run("Xx", 416, false);
-    run.handOver.before[1] = [&] { run.time.now += 300ms; };
-    run.Play(2);
-    QVERIFY(run.time.sleeps.empty());
-    QVERIFY(run.beatStarts[1] - run.beatStarts[0] < 301ms);
+  // Each beat is shown when it is heard (less the display's delay), moved
+  // by the visual offset.
+  void beatShownWhenHeard_data() {
+    QTest::addColumn<int>("offsetMs");
+    QTest::addColumn<int>("tempo");
+    QTest::newRow("no offset") << 0 << 120;
+    QTest::newRow("-150 ms") << -150 << 120;
+    QTest::newRow("+150 ms at 416: shown after the next beat is handed over") << 150 << 416;
+  }
+  void beatShownWhenHeard() {
+    QFETCH(int, offsetMs);
+    QFETCH(int, tempo);
+    TRun run("Xxx", tempo, false);
+    run.config.SetVisualOffset(offsetMs);
+    // The last beat shown may be withdrawn by the stop before it sounds.
+    run.Play(9);
+    QCOMPARE(run.shown, (Positions{1, 2, 3, 1, 2, 3, 1, 2, 3}));
+    // The first beat, played at once, cannot be shown before it is played.
+    for (int i = offsetMs < 0 ? 1 : 0; i < 8; ++i) {
+      const TimePoint due = run.output.HeardAt(run.beatFrames[i]) - TTicker::kDisplayDelay +
+                            std::chrono::milliseconds(offsetMs);
+      QVERIFY2(std::chrono::abs(run.handOver.times[i] - due) < 1us,
+               qPrintable(QString("beat %1 shown %2 us off")
+                              .arg(i)
+                              .arg((run.handOver.times[i] - due).count() / 1000)));
+    }
+    QCOMPARE(run.output.late, 0);
+  }
+
+  // A stop withdraws the beat already handed to the output; nothing of the
+  // run sounds after it, and the output is let go.
+  void stopWithdrawsTheBeatInHand() {
+    TRun run("X", 120, false);
+    // After beat 2 is shown, beat 3 is handed over about 110 ms before it
+    // is heard; the stop comes between the two.
+    run.handOver.lastBeat = 100;
+    std::promise<void> stopped;
+    run.time.At(run.time.now + 1s - 30ms, [&] {
+      run.metronome.StartStop();
+      stopped.set_value();
+    });
+    run.metronome.StartStop();
+    stopped.get_future().wait();
+    run.metronome.Shutdown();
+    const auto& plays = run.output.plays;
+    QCOMPARE(plays.size(), std::size_t{3});
+    QVERIFY(!plays[0].withdrawn);
+    QVERIFY(!plays[1].withdrawn);
+    QVERIFY(plays[2].withdrawn);
+    QCOMPARE(run.output.holds, 0);
+  }
+
+  // A tempo change wakes the sleep at once; nothing polls.
+  void sleepsArePlain() {
+    TRun run("X", 60, false);
+    run.Play(10);
+    // Per beat: one sleep to its display update, one to the next beat's
+    // turn (a few more at the start, when the output is ahead).
+    QVERIFY2(run.time.sleeps <= 2 * 10 + 2, qPrintable(QString::number(run.time.sleeps)));
   }
 };
 

@@ -54,6 +54,7 @@ const std::vector<TStoredSetting>& StoredSettings() {
       {"BigPanelWidth", "321", [](TConfig& c) { return c.BigPanelWidth == 321; }},
       {"BigPanelHeight", "123", [](TConfig& c) { return c.BigPanelHeight == 123; }},
       {"Hue", "-100", [](TConfig& c) { return c.Controls.strkbHue->Value() == -100; }},
+      {"Visual Offset", "-35", [](TConfig& c) { return c.VisualOffset == -35; }},
       {"Volume", "-1200", [](TConfig& c) { return c.Volume == -1200; }},
       {"Volume Regular Dif", "-300", [](TConfig& c) { return c.VolumeRegularDif == -300; }},
       {"Bell Volume", "-1500", [](TConfig& c) { return c.BellVolume == -1500; }},
@@ -85,6 +86,7 @@ void ApplyStoredSettings(TConfig& config) {
   config.SetVolumeRegularDif(-300);
   config.SetBellVolume(-1500);
   config.SetPan(2500);
+  config.SetVisualOffset(-35);
 }
 
 void Load(TConfig& config, TLMDIniCtrl& store) {
@@ -128,7 +130,27 @@ class ConfigIoTest : public QObject {
     QCOMPARE(config.VolumeRegularDif.load(), -900);
     QCOMPARE(config.BellVolume.load(), -600);
     QCOMPARE(config.Pan, 0);
+    QCOMPARE(config.VisualOffset.load(), 0);
     QVERIFY(!QFile::exists(ini.Path()));  // reading writes nothing
+  }
+
+  void visualOffsetIsClamped_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("in range") << "-35" << -35;
+    QTest::newRow("too late") << "300" << 150;
+    QTest::newRow("far too early") << "-2147483648" << -150;
+  }
+  void visualOffsetIsClamped() {
+    QFETCH(QString, text);
+    QFETCH(int, offset);
+    TTempIni ini;
+    ini.Put("Zelmora/Visual Offset", text);
+    auto settings = ini.Open();
+    TLMDIniCtrl store(settings.get());
+    TConfig config;
+    Load(config, store);
+    QCOMPARE(config.VisualOffset.load(), offset);
   }
 
   void tempoText_data() {

@@ -10,19 +10,13 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "core/transport.h"
+#include "tests/core/silent_output.h"
 #include "ui/bridge/qt_beat_hand_over.h"
 
 using namespace zelmora;
 using namespace std::chrono_literals;
 
 namespace {
-
-class TSilentVoices final : public TTickerVoices {
- public:
-  void SetVoiceVolume(TVoiceRole, int) noexcept override {}
-  void PlayVoiceAt(TVoiceRole, TimePoint) noexcept override { plays.fetch_add(1); }
-  std::atomic<int> plays{0};
-};
 
 // Records on which thread each beat is shown.
 class TShownBeats final : public TControl<int> {
@@ -39,7 +33,7 @@ class TShownBeats final : public TControl<int> {
 struct TRig {
   TConfig config;
   TTransport transport;
-  TSilentVoices voices;
+  test::TSilentOutput voices;
   TSteadyTickerTime time;
   QObject context;
   TQtBeatHandOver handOver{&context};

@@ -39,7 +39,7 @@ TProgram::TProgram(TOptions options)
       beatContext_(std::make_unique<QObject>()),
       handOver_(std::make_unique<TQtBeatHandOver>(beatContext_.get())),
       metronome_(
-          std::make_unique<TMetronome>(config_, transport_, tickerVoices_, time_, *handOver_)) {
+          std::make_unique<TMetronome>(config_, transport_, beatOutput_, time_, *handOver_)) {
   openUrl_ = std::move(options.OpenUrl);
   // Until the stored choice is applied the voices hold the click; the bell
   // always sounds the bell.

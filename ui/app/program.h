@@ -105,7 +105,7 @@ class TProgram {
   TWaveStorage bellHolder_;
   TAudioDevice device_;
   TBeatVoices voices_;
-  TTickerBeatVoices tickerVoices_{voices_};
+  TMixerBeatOutput beatOutput_{voices_};
   TSteadyTickerTime time_;
   std::unique_ptr<QObject> beatContext_;
   std::unique_ptr<TQtBeatHandOver> handOver_;

@@ -20,7 +20,7 @@ namespace zelmora {
 namespace {
 
 constexpr int kClientWidth = 409;
-constexpr int kClientHeight = 273;
+constexpr int kClientHeight = 301;
 
 TPrefsSlider* MakeSlider(QWidget* parent, const char* name, int minimum, int maximum, int pageStep,
                          int tickInterval, const QRect& geometry) {
@@ -72,13 +72,14 @@ TfrmSettings::TfrmSettings(TConfig& config, TSoundChoice& choice, QWidget* paren
 
   BuildAudioGroup();
   BuildInterfaceGroup();
-  sButton1 = MakeButton(this, "sButton1", QStringLiteral("Close"), QRect(318, 240, 83, 26));
+  sButton1 = MakeButton(this, "sButton1", QStringLiteral("Close"), QRect(318, 268, 83, 26));
 
   // The controls' state before any setting is loaded.
   sTrackBarRegDif->setValue(-1200);
   strbBellVolume->setValue(0);
   sTrackBarPan->setValue(0);
   strkbHue->setValue(0);
+  strkbVisualOffset->setValue(0);
   sckbStayOnTop->setChecked(true);
 
   accentList_ = std::make_unique<TComboSoundList>(sComboBoxAcc);
@@ -186,13 +187,28 @@ void TfrmSettings::BuildAudioGroup() {
 
 void TfrmSettings::BuildInterfaceGroup() {
   auto* group = new QGroupBox(QStringLiteral("Interface"), this);
-  group->setGeometry(8, 208, 300, 60);
+  group->setGeometry(8, 208, 300, 88);
 
   AddLabel(group, QStringLiteral("Color hue"), QRect(12, 26, 56, 22));
   strkbHue = MakeSlider(group, "strkbHue", -255, 255, 10, 0, QRect(70, 26, 116, 22));
   sckbStayOnTop = new TPrefsCheckBox(QStringLiteral("Always on Top"), group);
   sckbStayOnTop->setObjectName(QStringLiteral("sckbStayOnTop"));
   sckbStayOnTop->setGeometry(196, 27, 98, 20);
+
+  // For the delays the program cannot know: a display's own, or wireless
+  // speakers that do not report theirs. Positive shows the beat later.
+  AddLabel(group, QStringLiteral("Visual offset"), QRect(12, 54, 70, 22));
+  strkbVisualOffset = MakeSlider(group, "strkbVisualOffset", TConfig::kMinVisualOffset,
+                                 TConfig::kMaxVisualOffset, 25, 50, QRect(84, 54, 140, 22));
+  strkbVisualOffset->setSingleStep(5);
+  lblVisualOffset = AddLabel(group, QString(), QRect(230, 54, 64, 22));
+  lblVisualOffset->setObjectName(QStringLiteral("lblVisualOffset"));
+  ShowVisualOffset(0);
+}
+
+void TfrmSettings::ShowVisualOffset(int ms) {
+  lblVisualOffset->setText(ms == 0 ? QStringLiteral("0 ms")
+                                   : QStringLiteral("%1%2 ms").arg(ms > 0 ? "+" : "").arg(ms));
 }
 
 void TfrmSettings::Restyle() {

@@ -73,6 +73,8 @@ class TfrmSettings final : public QDialog {
   void sbtnSelectFilenameClick(TSoundSide side);
   void sTrackBarPanChange(int position);
   void strkbHueChange(int position);
+  void strkbVisualOffsetChange(int position);
+  void ShowVisualOffset(int ms);
   void chkBoostVolumeClick(bool checked);
   void sckbStayOnTopClick(bool checked);
 
@@ -93,6 +95,8 @@ class TfrmSettings final : public QDialog {
   TPrefsSlider* strbBellVolume = nullptr;
   TPrefsSlider* sTrackBarPan = nullptr;
   TPrefsSlider* strkbHue = nullptr;
+  TPrefsSlider* strkbVisualOffset = nullptr;
+  QLabel* lblVisualOffset = nullptr;
   TPrefsCheckBox* chkBoostVolume = nullptr;
   TPrefsCheckBox* sckbStayOnTop = nullptr;
   QPushButton* sButton1 = nullptr;
@@ -103,6 +107,7 @@ class TfrmSettings final : public QDialog {
   std::unique_ptr<TSliderControl> bellVolumeControl_;
   std::unique_ptr<TSliderControl> panControl_;
   std::unique_ptr<TSliderControl> hueControl_;
+  std::unique_ptr<TSliderControl> visualOffsetControl_;
   std::unique_ptr<TCheckControl> boostControl_;
   std::unique_ptr<TCheckControl> stayOnTopControl_;
   bool boostNoticeShown_ = false;

@@ -37,12 +37,14 @@ void TfrmSettings::BindControls() {
   bellVolumeControl_ = std::make_unique<TSliderControl>(strbBellVolume);
   panControl_ = std::make_unique<TSliderControl>(sTrackBarPan);
   hueControl_ = std::make_unique<TSliderControl>(strkbHue);
+  visualOffsetControl_ = std::make_unique<TSliderControl>(strkbVisualOffset);
   boostControl_ = std::make_unique<TCheckControl>(chkBoostVolume);
   stayOnTopControl_ = std::make_unique<TCheckControl>(sckbStayOnTop);
   controls.sTrackBarRegDif.Bind(regDifControl_.get());
   controls.strbBellVolume.Bind(bellVolumeControl_.get());
   controls.sTrackBarPan.Bind(panControl_.get());
   controls.strkbHue.Bind(hueControl_.get());
+  controls.strkbVisualOffset.Bind(visualOffsetControl_.get());
   controls.chkBoostVolume.Bind(boostControl_.get());
   controls.sckbStayOnTop.Bind(stayOnTopControl_.get());
 }
@@ -59,6 +61,7 @@ void TfrmSettings::UnbindControls() {
   handBack(controls.strbBellVolume, strbBellVolume->value());
   handBack(controls.sTrackBarPan, sTrackBarPan->value());
   handBack(controls.strkbHue, strkbHue->value());
+  handBack(controls.strkbVisualOffset, strkbVisualOffset->value());
   handBack(controls.chkBoostVolume, chkBoostVolume->isChecked());
   handBack(controls.sckbStayOnTop, sckbStayOnTop->isChecked());
 }
@@ -84,6 +87,7 @@ void TfrmSettings::ConnectHandlers() {
           [this](int position) { config_.SetBellVolume(position); });
   connect(sTrackBarPan, &QSlider::valueChanged, this, &TfrmSettings::sTrackBarPanChange);
   connect(strkbHue, &QSlider::valueChanged, this, &TfrmSettings::strkbHueChange);
+  connect(strkbVisualOffset, &QSlider::valueChanged, this, &TfrmSettings::strkbVisualOffsetChange);
   connect(chkBoostVolume, &QCheckBox::toggled, this, &TfrmSettings::chkBoostVolumeClick);
   connect(sckbStayOnTop, &QCheckBox::toggled, this, &TfrmSettings::sckbStayOnTopClick);
 
@@ -123,6 +127,17 @@ void TfrmSettings::sTrackBarPanChange(int position) {
     return;
   }
   config_.SetPan(position);
+}
+
+void TfrmSettings::strkbVisualOffsetChange(int position) {
+  // Dragging lands anywhere; the offset goes in steps of 5 ms.
+  const int snapped = (position >= 0 ? position + 2 : position - 2) / 5 * 5;
+  if (snapped != position) {
+    strkbVisualOffset->setValue(snapped);  // runs this handler again
+    return;
+  }
+  ShowVisualOffset(position);
+  config_.SetVisualOffset(position);
 }
 
 void TfrmSettings::strkbHueChange(int position) {

@@ -111,7 +111,7 @@ inline TVoiceSound PlayOnce(TMixer& mixer, TVoice& voice) {
   using namespace std::chrono_literals;
   const TMixer::Clock::time_point start = TMixer::Clock::now();
   TVirtualOutput output(mixer, start, {});
-  voice.PlayVoiceAt(start + 10ms);
+  voice.PlayVoice();
   output.RunUntil(start + 600ms);
   const std::vector<float>& recording = output.Recording;
   std::size_t first = recording.size();

@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   zelmora::TMixer& mixer = *device.Mixer();
-  std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, mixer latency %.2f ms\n",
+  std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, render lead %.2f ms\n",
               device.SampleRate(), device.FramesPerBuffer(), device.OutputLatencySeconds() * 1e3,
-              static_cast<double>(mixer.Latency().count()) * 1e-6);
+              static_cast<double>(mixer.RenderLead().count()) * 1e-6);
   mixer.SetVoiceSample(zelmora::kAccentSlot, zelmora::MakeClickSample(device.SampleRate()));
 
   const auto first = zelmora::TMixer::Clock::now() +
@@ -47,10 +47,9 @@ int main(int argc, char** argv) {
   // the clicks, and the clock fit just before them, depend on.
   std::this_thread::sleep_until(first - 1s);
   const auto underflowsBefore = device.Underflows();
-  const int refused =
-      zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks, 50ms);
+  const int refused = zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks);
   // Let the last click reach the sink before the output stops.
-  std::this_thread::sleep_for(mixer.Latency() + 300ms);
+  std::this_thread::sleep_for(mixer.RenderLead() + 300ms);
   const auto late = mixer.LateStarts();
   const auto underflows = device.Underflows() - underflowsBefore;
   device.Close();

@@ -41,12 +41,13 @@ TBytes Burst(std::uint32_t rate, std::int16_t first) {
   return MakePcmWave(1, rate, 16, data);
 }
 
-// Plays each voice at its time (ms after the start) and records the output.
+// Plays each voice at full level at its time (ms after the start) and
+// records the output.
 std::vector<float> Render(TMixer& mixer, const std::vector<std::pair<TVoice*, int>>& plays) {
   const Clock::time_point start = Clock::now();
   TVirtualOutput output(mixer, start, {});
   for (const auto& [voice, ms] : plays) {
-    voice->PlayVoiceAt(start + std::chrono::milliseconds(ms));
+    mixer.PlayVoiceAtFrame(voice->Slot(), std::int64_t{ms} * mixer.SampleRate() / 1000, 0, 1);
   }
   output.RunUntil(start + 100ms);
   return output.Recording;

@@ -138,7 +138,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(stored("BeatIndicatorVisible"), QString("1"));
     QCOMPARE(stored("BigPanelWidth"), QString("250"));
     QCOMPARE(stored("Hue"), QString("0"));
-    QCOMPARE(rig.ini.StoredKeys().size(), 20);
+    QCOMPARE(stored("Visual Offset"), QString("0"));
+    QCOMPARE(rig.ini.StoredKeys().size(), 21);
   }
 
   void aValueOfTheWrongTypeKeepsTheOtherSettings() {

@@ -88,7 +88,7 @@ defaults=(
   'Bell%20Volume=-600' 'Pan=0' 'Boost%20Volume=0' 'Bell=1' 'MainLeft=341' 'MainTop=192'
   'Sound%20Accent=' 'Sound%20Regular=' 'Regular%20Sound%20Index=17'
   'Accented%20Sound%20Index=18' 'BeatIndicatorVisible=1' 'BigPanelLeft=50' 'BigPanelTop=50'
-  'BigPanelWidth=250' 'BigPanelHeight=250' 'Hue=0'
+  'BigPanelWidth=250' 'BigPanelHeight=250' 'Hue=0' 'Visual%20Offset=0'
 )
 
 # The defaults with the given KEY=VALUE lines in place of theirs.
@@ -110,19 +110,21 @@ case_stored() {
     "Sound%20Regular=$missing" 'Sound%20Accent=' 'Regular%20Sound%20Index=25' \
     'Accented%20Sound%20Index=40' 'MainLeft=120' 'MainTop=90' 'BeatIndicatorVisible=0' \
     'BigPanelLeft=300' 'BigPanelTop=200' 'BigPanelWidth=320' 'BigPanelHeight=240' 'Hue=20' \
-    'Volume=-1500' 'Volume%20Regular%20Dif=-3000' 'Bell%20Volume=loud' 'Pan=500'
+    'Volume=-1500' 'Volume%20Regular%20Dif=-3000' 'Bell%20Volume=loud' 'Pan=500' \
+    'Visual%20Offset=-400'
   xs_run_program "$program"
   expect_boxes 1 "the missing sound file"
   xs_end_program
   # Tempo 500 is 416; Bell 2 is true; an accent index beyond the list is
   # its first entry, while the regular list keeps the missing file; the hue
-  # and the pan snap to 0 near it; the regular level stops at its slider's
-  # end, and a bell level that is not a number is the default.
+  # and the pan snap to 0 near it; the regular level and the visual offset
+  # stop at their sliders' ends, and a bell level that is not a number is
+  # the default.
   expect_saved 'Tempo=416' 'BeatPattern=XxX' 'Volume=-1500' 'Volume%20Regular%20Dif=-2100' \
     'Bell%20Volume=-600' 'Pan=0' 'Boost%20Volume=1' 'Bell=1' 'MainLeft=120' 'MainTop=90' \
     'Sound%20Accent=' "Sound%20Regular=$missing" 'Regular%20Sound%20Index=25' \
     'Accented%20Sound%20Index=0' 'BeatIndicatorVisible=0' 'BigPanelLeft=300' \
-    'BigPanelTop=200' 'BigPanelWidth=320' 'BigPanelHeight=240' 'Hue=0'
+    'BigPanelTop=200' 'BigPanelWidth=320' 'BigPanelHeight=240' 'Hue=0' 'Visual%20Offset=-150'
 }
 
 case_garbage() {

@@ -8,8 +8,8 @@
 
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/stop_signal.h"
 #include "core/transport.h"
+#include "tests/core/silent_output.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
 #include "ui/panel/big_panel.h"
@@ -44,22 +44,19 @@ void SetOuterSize(QWidget& window, int width, int height) {
   window.resize(width - frame.width(), height - frame.height());
 }
 
-// A metronome whose ticker ends at its first hand-over: start and stop run
+// A metronome whose ticker never gets its beats shown: start and stop run
 // for real, and the test hands the beats over itself.
-class TSilentVoices final : public TTickerVoices {
- public:
-  void SetVoiceVolume(TVoiceRole, int) noexcept override {}
-  void PlayVoiceAt(TVoiceRole, TimePoint) noexcept override {}
-};
 class TRefusingHandOver final : public TBeatHandOver {
  public:
-  bool HandOver(TTicker&, TStopSignal&) override { return false; }
+  bool HandOver(TTicker&, int, std::stop_token, std::chrono::steady_clock::time_point) override {
+    return false;
+  }
 };
 struct TQuietMetronome {
   explicit TQuietMetronome(TConfig& config)
       : metronome(config, transport, voices, time, handOver) {}
   TTransport transport;
-  TSilentVoices voices;
+  test::TSilentOutput voices;
   TSteadyTickerTime time;
   TRefusingHandOver handOver;
   TMetronome metronome;

@@ -32,7 +32,7 @@ class PrefsControlsTest : public QObject {
   void layoutAndCaptions() {
     TPrefsRig rig;
     QCOMPARE(rig.dialog.windowTitle(), QString("Preferences"));
-    QCOMPARE(rig.dialog.size(), QSize(409, 273));
+    QCOMPARE(rig.dialog.size(), QSize(409, 301));
     QCOMPARE(rig.dialog.minimumSize(), rig.dialog.maximumSize());
     const Qt::WindowFlags flags = rig.dialog.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
@@ -72,6 +72,7 @@ class PrefsControlsTest : public QObject {
     QTest::newRow("bell level") << "strbBellVolume" << -2100 << 0 << 1000 << 5000 << 0 << false;
     QTest::newRow("pan") << "sTrackBarPan" << -5000 << 5000 << 1000 << 5000 << 0 << false;
     QTest::newRow("hue") << "strkbHue" << -255 << 255 << 10 << 0 << 0 << true;
+    QTest::newRow("visual offset") << "strkbVisualOffset" << -150 << 150 << 25 << 50 << 0 << true;
   }
   void sliders() {
     QFETCH(QString, name);
@@ -156,6 +157,24 @@ class PrefsControlsTest : public QObject {
     QCOMPARE(slider->value(), hue);
     QCOMPARE(TSkin::Instance().HueOffset(), hue);
     QCOMPARE(rig.config.Controls.strkbHue->Value(), hue);
+  }
+
+  // The visual offset goes in steps of 5 ms, shown beside its slider; a
+  // stored value out of range puts the slider at its end.
+  void visualOffsetSlider() {
+    TPrefsRig rig;
+    QSlider* slider = rig.Find<QSlider>("strkbVisualOffset");
+    const QLabel* label = rig.Find<QLabel>("lblVisualOffset");
+    Drag(slider, 37);
+    QCOMPARE(slider->value(), 35);
+    QCOMPARE(rig.config.VisualOffset.load(), 35);
+    QCOMPARE(label->text(), QString("+35 ms"));
+    Drag(slider, -18);
+    QCOMPARE(rig.config.VisualOffset.load(), -20);
+    QCOMPARE(label->text(), QString("-20 ms"));
+    rig.config.SetVisualOffset(400);
+    QCOMPARE(slider->value(), 150);
+    QCOMPARE(rig.config.VisualOffset.load(), 150);
   }
 
   // The level sliders set their fields at once and bound them to -21..0 dB.
