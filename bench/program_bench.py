@@ -364,6 +364,7 @@ def find_clicks(samples, first, last, template=None):
       peak    its loudest sample in the 20 ms from its start
       energy  the sum of squares over those 20 ms (None when the next click
               comes sooner)
+      clean   nothing sounding before it
 
     A click is found where the loudest sample of a millisecond reaches a
     tenth of the loudest in the stretch and 1.6 times the loudest of the 6 ms
@@ -407,15 +408,19 @@ def find_clicks(samples, first, last, template=None):
 
 
 class Template:
-    """The first clean click of a stretch (nothing sounding before it), from
-    0.5 ms before its start to 4.5 ms after, to place the others against."""
+    """The first full-sized click of a stretch, from 0.5 ms before its start
+    to 4.5 ms after, to place the others against. Taken from the stretch
+    itself, it has what the others have sounding before them (the last
+    click's tail at a fast tempo) and the same way through the resampler;
+    a click unlike the rest (the first after Space, say) lets the fit slip
+    by a cycle of the sound."""
 
     LEAD, LENGTH, SEARCH = RATE // 2000, RATE * 5 // 1000, RATE // 1000
 
     def __init__(self, samples, clicks):
         typical = statistics.median(c["peak"] for c in clicks)
-        clean = next((c for c in clicks if c["clean"] and c["peak"] > 0.5 * typical), clicks[0])
-        begin = clean["start"] - self.LEAD
+        chosen = next(c for c in clicks if c["peak"] >= 0.5 * typical)
+        begin = chosen["start"] - self.LEAD
         self.wave = [float(v) for v in samples[begin:begin + self.LENGTH]]
 
     def fit(self, samples, start):
@@ -587,12 +592,9 @@ def cmd_analyze(run_path, results_path):
         t0, t1 = int(playing[1]), int(playing[2])
         seconds = (t1 - t0) / 1e9
         result["cpu_share"] = float(playing[3]) / seconds
-        # The template comes from the first click after Space, which has
-        # nothing sounding before it.
-        opening = clicks_between(starts[0], starts[0] + 3e9) if starts else []
         found = clicks_between(t0, t1)
-        if opening or found:
-            template = Template(samples, opening or found)
+        if found:
+            template = Template(samples, found)
         clicks, fragments = beats_and_fragments(clicks_between(t0, t1, template))
         onsets = [c["onset"] for c in clicks]
         result["onsets"] = len(onsets)
@@ -770,7 +772,7 @@ def cmd_summary(results_path):
     columns = (("(Zelmora: beat panel)", 27, ""), ("max dev", 9, "frames"), ("med dev", 9, "frames"),
                ("tempo", 9, "frames"), ("tempo", 9, "ppm"), ("wall", 9, "ppm"),
                ("m/d/f", 9, ""), ("under", 6, ""), ("CPU", 7, "%"), ("start", 7, "ms"),
-               ("flash", 22, "ms"))
+               ("flash", 25, "ms"))
     for load in dict.fromkeys(r["load"] for r in runs):
         mine = [r for r in runs if r["load"] == load]
         print()
@@ -793,7 +795,7 @@ def cmd_summary(results_path):
                   f"{r['wall_err_ppm']:>+9.1f}"
                   f"{str(r['missed']) + '/' + str(r['doubled']) + '/' + str(r['fragments']):>9}"
                   f"{r['underruns']:>6}{100 * r.get('cpu_share', float('nan')):>7.2f}"
-                  f"{fmt(r.get('start_click_ms'), '.0f'):>7}{flash:>22}")
+                  f"{fmt(r.get('start_click_ms'), '.0f'):>7}{flash:>25}")
         if starred:
             print("  * most beats missing: deviations over all intervals, tempo per period of "
                   "beats a whole number of periods apart")

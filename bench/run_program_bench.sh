@@ -25,8 +25,9 @@
 #
 # Usage: bench/run_program_bench.sh [--program ZELMORA] [--load idle|busy|both]
 #                                   [--keep] [SECONDS]
-#   SECONDS   per measured stretch (default 20); a whole run takes about
-#             12 x (SECONDS + 10) + 100 s
+#   SECONDS   per measured stretch (default 20, at least 5); a whole run
+#             takes about 12 x (SECONDS + 16) s, half that with one --load
+#             (about 7.5 minutes by default)
 #   --program the program to measure (default: the build tree's, under
 #             $ZELMORA_BUILD_DIR or build/release). Copy it elsewhere first
 #             to measure a fixed binary while the tree is rebuilt.
@@ -108,7 +109,9 @@ results=$work/results.jsonl
 echo "Zelmora  $program"
 echo "GTick    $gtick ($(dpkg-query -W -f '${Version}' gtick 2>/dev/null || echo unknown version))"
 echo "sound    private PulseAudio, null sink $ZS_SINK at 48000 Hz, monitor recorded at 48 kHz"
-echo "screen   Xvfb $DISPLAY, no window manager; $(nproc) cores; $seconds s per stretch"
+echo "screen   Xvfb $DISPLAY, no window manager; $(nproc) cores"
+n_loads=$(wc -w <<<"$loads")
+echo "runs     $seconds s per stretch; about $((n_loads * 6 * (seconds + 16) / 60 + 1)) minutes in all"
 echo "Times are CLOCK_MONOTONIC; frames are the sink's 48 kHz frames (the output's own clock)."
 
 # Starts the X watcher for a run; returns once it listens.
