@@ -188,7 +188,8 @@ void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
       if (playback.playing) {
         FadeOut(playback, out, frames);
       }
-      playback = TPlayback{sample};
+      playback = TPlayback{};
+      playback.sample = sample;
       playback.levelSerial = shared.volumeSerial.load(std::memory_order_acquire);
       playback.level = shared.volume.load(std::memory_order_relaxed);
     }
@@ -239,9 +240,14 @@ void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
     for (int i = 0; i < startCount; ++i) {
       const TStereoGain target = GainForVolumeAndPan(playback.level, pan);
       RenderVoice(playback, out, cursor, starts[i].offset, target.Left, target.Right);
+      RenderTail(playback, out, cursor, starts[i].offset);
       cursor = starts[i].offset;
-      // Judged at the very frame: a voice still sounding is not restarted.
-      if (!playback.playing && sample != nullptr && sample->FrameCount() > 0) {
+      if (sample != nullptr && sample->FrameCount() > 0) {
+        // A voice still sounding starts again; what it still had to play
+        // fades out beside the new start instead of breaking off.
+        if (playback.playing) {
+          playback.tail = {playback.position, kFadeFrames, playback.gainLeft, playback.gainRight};
+        }
         playback.playing = true;
         playback.position = 0;
         playback.level = starts[i].level;
@@ -253,7 +259,8 @@ void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
     }
     const TStereoGain target = GainForVolumeAndPan(playback.level, pan);
     RenderVoice(playback, out, cursor, frames, target.Left, target.Right);
-    sounding = sounding || playback.playing;
+    RenderTail(playback, out, cursor, frames);
+    sounding = sounding || playback.playing || playback.tail.remaining > 0;
   }
 
   sounding_.store(sounding, std::memory_order_relaxed);
@@ -286,6 +293,24 @@ void TMixer::RenderVoice(TPlayback& playback, float* out, int from, int to, floa
   }
   playback.gainLeft = left;
   playback.gainRight = right;
+}
+
+void TMixer::RenderTail(TPlayback& playback, float* out, int from, int to) noexcept {
+  TTail& tail = playback.tail;
+  if (tail.remaining <= 0 || playback.sample == nullptr) {
+    return;
+  }
+  const float* data = playback.sample->Frames.data();
+  const std::size_t length = playback.sample->FrameCount();
+  for (int i = from; i < to && tail.remaining > 0 && tail.position < length; ++i) {
+    const float ramp = static_cast<float>(--tail.remaining) / static_cast<float>(kFadeFrames);
+    out[2 * i] += data[2 * tail.position] * tail.gainLeft * ramp;
+    out[2 * i + 1] += data[2 * tail.position + 1] * tail.gainRight * ramp;
+    ++tail.position;
+  }
+  if (tail.position >= length) {
+    tail.remaining = 0;
+  }
 }
 
 void TMixer::FadeOut(const TPlayback& playback, float* out, int frames) noexcept {

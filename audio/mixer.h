@@ -66,8 +66,9 @@ class TMixer {
   // sounding voice follows at once.
   std::uint32_t SetVoicePan(int voice, int pan) noexcept;
   // Starts the voice as soon as the output can, at its volume. A voice
-  // that is still sounding at the start's frame goes on and is not
-  // restarted; one that has ended starts again from the beginning.
+  // that is still sounding at the start's frame starts again from the
+  // beginning, its tail faded out within about a millisecond, so that
+  // every beat sounds however long its sample.
   std::uint32_t PlayVoice(int voice) noexcept;
   // Starts the voice on output frame `frame` at `level`; `tag` (not 0)
   // names the start for Withdraw.
@@ -128,7 +129,13 @@ class TMixer {
     std::atomic<int> pan{0};
     TPlayRequests requests;
   };
-  // Owned by the audio thread.
+  // Owned by the audio thread. A restarted voice's tail, fading out.
+  struct TTail {
+    std::size_t position = 0;
+    int remaining = 0;  // frames of the fade still to go
+    float gainLeft = 0.0F;
+    float gainRight = 0.0F;
+  };
   struct TPlayback {
     const TVoiceSample* sample = nullptr;
     std::size_t position = 0;
@@ -137,6 +144,7 @@ class TMixer {
     std::uint32_t levelSerial = 0;
     float gainLeft = 1.0F;
     float gainRight = 1.0F;
+    TTail tail;
   };
   struct TStart {
     int offset;
@@ -150,6 +158,7 @@ class TMixer {
   std::uint32_t Post(int voice, const TPlayRequests::TRequest& request) noexcept;
   void RenderVoice(TPlayback& playback, float* out, int from, int to, float targetLeft,
                    float targetRight) noexcept;
+  void RenderTail(TPlayback& playback, float* out, int from, int to) noexcept;
   void FadeOut(const TPlayback& playback, float* out, int frames) noexcept;
 
   const int sampleRate_;

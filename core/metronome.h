@@ -33,8 +33,9 @@ inline constexpr std::uint32_t kBeatMarkRunningColor = 0x70B94D;
 inline constexpr std::uint32_t kBeatMarkIdleColor = 0x404040;
 
 // Starts and stops the tick scheduler. Every start/stop control calls
-// StartStop. A stop only asks the running ticker to end; it finishes its
-// current wait without playing again, while a new run may already play.
+// StartStop. A stop asks the running ticker to end and does not wait for
+// it: nothing the ticker handed to the output sounds any more unless it has
+// begun to, and a new run may already play while the old thread ends.
 //
 // Threads: every operation on the user-interface thread. Shutdown must run
 // before the voices are released: it ends and joins every ticker, and no

@@ -16,11 +16,9 @@ bool RaiseCurrentThreadPriority() {
 #else
   // A raised nice value for this thread, which the system grants a
   // privileged process or one whose RLIMIT_NICE allows it: the scheduler
-  // then wins the processor over ordinary work. Not a real-time class: the
-  // yielding poll at the end of every beat would then keep ordinary
-  // threads off its processor for the whole poll, the sound client's own
-  // among them, and the output would run dry (measured: over a hundred
-  // dropouts a minute instead of a few).
+  // then wins the processor over ordinary work when it wakes to hand a
+  // beat over. Not a real-time class, which would put it ahead of the
+  // sound client's own thread that carries the audio to the server.
   constexpr int kAboveNormal = -5;
   const auto thread = static_cast<id_t>(syscall(SYS_gettid));
   return setpriority(PRIO_PROCESS, thread, kAboveNormal) == 0;

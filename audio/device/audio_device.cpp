@@ -17,11 +17,12 @@ constexpr char kNoStart[] = "Failed to set coop level";
 
 constexpr int kChannels = 2;
 constexpr double kPreferredRate = 48000.0;
-// Blocks of about 5 ms: a tap waits at most that long for its block.
-constexpr unsigned long kPreferredFrames = 256;
-// Queued ahead of the listener: a stall of the process of up to 50 ms
-// must not run the output dry.
-constexpr double kOutputLatencySeconds = 0.055;
+// Blocks of about 6 ms, of which ALSA's plugin for PulseAudio then
+// queues nine (52.5 ms; with 256 frames it queues 48 or 64 ms): a stall of
+// the process of up to 50 ms does not run the output dry (with 48 ms it
+// did, now and then), and a tap or a start is heard within about 60 ms.
+constexpr unsigned long kPreferredFrames = 280;
+constexpr double kOutputLatencySeconds = 0.052;
 // An output that has been idle this long pauses.
 constexpr auto kIdleBeforePause = std::chrono::seconds(5);
 constexpr auto kIdleCheck = std::chrono::seconds(1);
@@ -98,13 +99,14 @@ void TAudioDevice::OpenOrThrow() {
   // The callback is not called before the stream starts, so the mixer can
   // be made after opening, once the real latency is known.
   unsigned long frames = kPreferredFrames;
-  // The first blocks of a (re)started stream come from the mixer, not
-  // silence, so a click asked for while it starts is heard at once.
-  const PaStreamFlags flags = paPrimeOutputBuffersUsingStreamCallback;
-  PaStream* stream = nullptr;
-  if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, flags, Render, this) != paNoError) {
+  deviceIndex_ = device;
+  suggestedLatency_ = params.suggestedLatency;
+  rate_ = rate;
+  PaStream* stream = OpenStream(frames);
+  if (stream == nullptr) {
     frames = paFramesPerBufferUnspecified;
-    if (Pa_OpenStream(&stream, nullptr, &params, rate, frames, flags, Render, this) != paNoError) {
+    stream = OpenStream(frames);
+    if (stream == nullptr) {
       throw TError(kNoDevice);
     }
   }
@@ -114,6 +116,7 @@ void TAudioDevice::OpenOrThrow() {
   outputLatency_ = streamInfo != nullptr ? streamInfo->outputLatency : params.suggestedLatency;
   sampleRate_ = static_cast<int>(std::lround(rate));
   framesPerBuffer_ = static_cast<int>(frames);
+  streamFrames_ = frames;
   // A host that picks its own buffer size is assumed to pick one about as
   // long as its latency.
   const double bufferSeconds = frames != 0 ? static_cast<double>(frames) / rate : outputLatency_;
@@ -133,6 +136,22 @@ void TAudioDevice::OpenOrThrow() {
     throw TError(kNoStart);
   }
   pauser_ = std::jthread([this](std::stop_token stop) { PauseWhenIdle(std::move(stop)); });
+}
+
+PaStream* TAudioDevice::OpenStream(unsigned long frames) {
+  // The first blocks of a started stream come from the mixer, not
+  // silence, so a click asked for while it starts is heard at once.
+  PaStream* stream = nullptr;
+  PaStreamParameters params{};
+  params.device = deviceIndex_;
+  params.channelCount = kChannels;
+  params.sampleFormat = paFloat32;
+  params.suggestedLatency = suggestedLatency_;
+  if (Pa_OpenStream(&stream, nullptr, &params, rate_, frames,
+                    paPrimeOutputBuffersUsingStreamCallback, Render, this) != paNoError) {
+    return nullptr;
+  }
+  return stream;
 }
 
 void TAudioDevice::PauseWhenIdle(std::stop_token stop) {
@@ -167,7 +186,12 @@ void TAudioDevice::PauseWhenIdle(std::stop_token stop) {
       mixer_->SetPaused(false);
       continue;
     }
+    // Closed, not only stopped: a stream started again after a stop was
+    // measured to queue more than before (the sound server grows its
+    // buffer), and each tap then came later.
     Pa_AbortStream(stream_);
+    Pa_CloseStream(stream_);
+    stream_ = nullptr;
     paused_.store(true);
     idleFor = {};
   }
@@ -179,9 +203,17 @@ void TAudioDevice::Resume() noexcept {
     return;
   }
   const std::uint64_t blocksBefore = mixer_->BlocksRendered();
-  if (Pa_StartStream(stream_) != paNoError) {
+  PaStream* stream = OpenStream(streamFrames_);
+  if (stream == nullptr) {
     return;  // stays paused; the next start tries again
   }
+  // The callback is not running yet: what it keeps may be reset.
+  dropoutWatch_ = TDropoutWatch(rate_);
+  if (Pa_StartStream(stream) != paNoError) {
+    Pa_CloseStream(stream);
+    return;
+  }
+  stream_ = stream;
   paused_.store(false);
   mixer_->SetPaused(false);
   // Frames and their times are known again once the first block is

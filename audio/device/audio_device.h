@@ -61,7 +61,7 @@ class TAudioDevice {
   // Stops the output and frees everything; does nothing when closed.
   void Close() noexcept;
 
-  bool IsOpen() const { return stream_ != nullptr; }
+  bool IsOpen() const { return stream_ != nullptr || paused_.load(); }
   // The mixer the output renders; nullptr when closed.
   TMixer* Mixer() const { return mixer_.get(); }
 
@@ -91,6 +91,8 @@ class TAudioDevice {
 
   // The pause thread's loop, and the mixer's wake handler.
   void PauseWhenIdle(std::stop_token stop);
+  // Opens (does not start) a stream with the parameters found at Open.
+  void* OpenStream(unsigned long frames);
   void Resume() noexcept;
 
   bool initialised_ = false;
@@ -108,6 +110,11 @@ class TAudioDevice {
   // Guards starting and stopping the stream between the pause thread and
   // whoever wakes it.
   std::mutex pauseMutex_;
+  // What the stream was opened with, to open it again after a pause.
+  int deviceIndex_ = -1;
+  double suggestedLatency_ = 0.0;
+  double rate_ = 0.0;
+  unsigned long streamFrames_ = 0;
   std::atomic<bool> paused_{false};
   std::jthread pauser_;
 };

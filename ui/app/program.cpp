@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include <future>
 #include <utility>
 #include <vector>
 
@@ -49,6 +50,14 @@ TProgram::TProgram(TOptions options)
   // The sound lists take the stored selection during the load.
   soundChoice_ = std::make_unique<TSoundChoice>(config_, accentHolder_, regularHolder_, bellHolder_,
                                                 voices_, messages_);
+  // The sound library probes every device and host as it starts, which
+  // takes longer than building the windows; both go on at once, and the
+  // output is waited for at its place in the start-up, so its message (if
+  // any) comes where it always did.
+  std::future<void> audioOpened;
+  if (options.OpenAudio) {
+    audioOpened = std::async(std::launch::async, [this] { device_.Open(); });
+  }
   CreateMainWindow();
   // Hidden until asked for; it lives until the end, as the settings do.
   prefs_ = std::make_unique<TfrmSettings>(config_, *soundChoice_);
@@ -62,7 +71,7 @@ TProgram::TProgram(TOptions options)
     RunStep([this] { hotKey_ = RegisterHotKey([this] { main_->StartStop(); }); });
   }
   if (options.OpenAudio) {
-    RunStep([this] { OpenAudio(); });
+    RunStep([this, &audioOpened] { OpenAudio(audioOpened); });
   }
   RunStep([this] { PrepareVoices(); });
   RunStep([this] { load_->LoadVolumes(config_); });
@@ -108,11 +117,11 @@ void TProgram::CreateMainWindow() {
       TfrmMain::TPorts{config_, transport_, *metronome_, voices_.RegularBuffer});
 }
 
-void TProgram::OpenAudio() {
+void TProgram::OpenAudio(std::future<void>& opened) {
   // Without an output the program runs on with silent voices; the sound
   // lists and the stored levels are still set up, so that the save at exit
   // keeps them.
-  device_.Open();
+  opened.get();
 }
 
 void TProgram::PrepareVoices() {

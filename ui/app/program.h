@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "audio/beat_voices.h"
@@ -84,7 +85,8 @@ class TProgram {
 
   static void RunStep(const std::function<void()>& step);
   void CreateMainWindow();
-  void OpenAudio();
+  // Waits for the output being opened alongside; rethrows its failure.
+  void OpenAudio(std::future<void>& opened);
   void PrepareVoices();
   void PlaceMainWindow();
   void CreateOtherWindows();

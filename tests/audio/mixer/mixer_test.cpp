@@ -160,25 +160,25 @@ class MixerTest : public QObject {
 
   // The level travels with each start: a later start at another level,
   // handed over while the voice still sounds, leaves the sounding voice's
-  // level alone (it is not restarted).
+  // level alone until its own frame.
   void levelsBelongToTheirStart() {
     TMixer mixer(kRate);
     mixer.SetVoiceSample(kAccentSlot, Click(2000));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
     mixer.PlayVoiceAtFrame(kAccentSlot, 1000, -2000, 1);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 2000, 0, 1);  // still sounding: ignored
-    mixer.PlayVoiceAtFrame(kAccentSlot, 10000, -600, 1);
+    mixer.PlayVoiceAtFrame(kAccentSlot, 2500, -600, 1);
     output.RunUntil(start + 500ms);
     const auto at = [&](std::int64_t frame) { return output.Recording[2 * frame]; };
     QVERIFY(std::abs(at(1000) - 0.1F) < 1e-6F);
-    QVERIFY(std::abs(at(2900) - 0.1F) < 1e-6F);
-    QVERIFY(std::abs(at(10000) - std::pow(10.0F, -0.3F)) < 1e-5F);
+    QVERIFY(std::abs(at(2499) - 0.1F) < 1e-6F);
+    QVERIFY(std::abs(at(2600) - std::pow(10.0F, -0.3F)) < 1e-5F);
   }
 
-  // A voice still sounding at the requested frame is not restarted; one that
-  // has ended starts again from its beginning.
-  void noRestartWhileSounding() {
+  // A voice still sounding at a new start's frame starts again from its
+  // beginning, so that every beat sounds; its tail fades out beside the new
+  // start within 64 frames instead of breaking off.
+  void restartWhileSoundingFadesTheTail() {
     TMixer mixer(kRate);
     auto ramp = std::make_unique<TVoiceSample>();
     for (int i = 0; i < 1000; ++i) {
@@ -190,18 +190,17 @@ class MixerTest : public QObject {
     TVirtualOutput output(mixer, start, {128, 0.0, 0.0, 1, true});
     const std::int64_t begin = 4800;
     mixer.PlayVoiceAtFrame(kAccentSlot, begin, 0, 1);
-    mixer.PlayVoiceAtFrame(kAccentSlot, begin + 500, 0, 1);   // still sounding: ignored
-    mixer.PlayVoiceAtFrame(kAccentSlot, begin + 999, 0, 1);   // last frame: still sounding
-    mixer.PlayVoiceAtFrame(kAccentSlot, begin + 1000, 0, 1);  // just ended: starts again
+    mixer.PlayVoiceAtFrame(kAccentSlot, begin + 500, 0, 1);
     output.RunUntil(start + 300ms);
     const auto at = [&](std::int64_t frame) { return output.Recording[2 * frame]; };
     QCOMPARE(at(begin - 1), 0.0F);
     QCOMPARE(at(begin), 1.0F);
-    QCOMPARE(at(begin + 500), 501.0F);
-    QCOMPARE(at(begin + 999), 1000.0F);
-    QCOMPARE(at(begin + 1000), 1.0F);
-    QCOMPARE(at(begin + 1999), 1000.0F);
-    QCOMPARE(at(begin + 2000), 0.0F);
+    QCOMPARE(at(begin + 499), 500.0F);
+    QCOMPARE(at(begin + 500), 1.0F + 501.0F * 63.0F / 64.0F);
+    QCOMPARE(at(begin + 563), 64.0F + 564.0F * 0.0F);
+    QCOMPARE(at(begin + 564), 65.0F);
+    QCOMPARE(at(begin + 1499), 1000.0F);
+    QCOMPARE(at(begin + 1500), 0.0F);
   }
 
   void volumeAndPanLaws_data() {
