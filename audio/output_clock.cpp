@@ -42,7 +42,6 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double heardNs, double c
     if (++offRun_ >= kStepRun) {
       originNs_.store(reportedOrigin, std::memory_order_release);
       offRun_ = 0;
-      ++steps_;
     }
     return;
   }

@@ -37,8 +37,6 @@ class TOutputClock {
     return originNs_.load(std::memory_order_acquire) + static_cast<double>(frame) * nsPerFrame_;
   }
   double NsPerFrame() const noexcept { return nsPerFrame_; }
-  // How often the estimate jumped; diagnostics.
-  int Steps() const noexcept { return steps_; }
 
  private:
   static constexpr int kStepRun = 3;
@@ -51,7 +49,6 @@ class TOutputClock {
   double lastCalledNs_ = 0.0;
   // Consecutive reports off the estimate by more than the step threshold.
   int offRun_ = 0;
-  int steps_ = 0;
 };
 
 }  // namespace zelmora

@@ -29,7 +29,7 @@ class TPlayRequests {
   };
 
   // Any thread but the audio callback. Returns false when all slots are
-  // taken. Tag 0 is never withdrawn by Withdraw(tag).
+  // taken. Requests of tag 0 (taps) cannot be withdrawn.
   bool Post(const TRequest& request) noexcept {
     const std::uint64_t serial = serial_.fetch_add(1, std::memory_order_relaxed) + 1;
     for (TSlot& slot : slots_) {
@@ -53,6 +53,9 @@ class TPlayRequests {
   // Any thread but the audio callback: withdraws every waiting request of
   // `tag`. One the audio thread has already taken stays taken.
   void Withdraw(std::uint64_t tag) noexcept {
+    if (tag == 0) {
+      return;
+    }
     for (TSlot& slot : slots_) {
       std::uint64_t word = slot.word.load(std::memory_order_acquire);
       if (State(word) != kReady || slot.tag.load(std::memory_order_relaxed) != tag) {

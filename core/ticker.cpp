@@ -1,7 +1,6 @@
 #include "core/ticker.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "core/beat_pattern.h"
 #include "core/config.h"

@@ -155,16 +155,18 @@ PaStream* TAudioDevice::OpenStream(unsigned long frames) {
 }
 
 void TAudioDevice::PauseWhenIdle(std::stop_token stop) {
+  // Nothing notifies this wait; it only ends early for a stop.
   std::mutex mutex;
-  std::condition_variable_any tick;
+  std::condition_variable_any never;
   auto idleFor = std::chrono::steady_clock::duration::zero();
   std::uint64_t activity = mixer_->Activity();
   for (;;) {
     {
       std::unique_lock lock(mutex);
-      if (tick.wait_for(lock, stop, kIdleCheck, [] { return false; }) || stop.stop_requested()) {
-        return;
-      }
+      never.wait_for(lock, stop, kIdleCheck, [] { return false; });
+    }
+    if (stop.stop_requested()) {
+      return;
     }
     // Idle all along since the last look, not only at this moment.
     const std::uint64_t now = mixer_->Activity();

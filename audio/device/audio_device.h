@@ -61,7 +61,8 @@ class TAudioDevice {
   // Stops the output and frees everything; does nothing when closed.
   void Close() noexcept;
 
-  bool IsOpen() const { return stream_ != nullptr || paused_.load(); }
+  // Open, and not closed since; a paused output is still open.
+  bool IsOpen() const { return mixer_ != nullptr; }
   // The mixer the output renders; nullptr when closed.
   TMixer* Mixer() const { return mixer_.get(); }
 
