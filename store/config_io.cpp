@@ -54,6 +54,7 @@ void LoadVolumes(TConfig& config, TLMDIniCtrl& store) {
 
 void SaveSettings(const TConfig& config, TLMDIniCtrl& store) {
   const TConfigControls& controls = config.Controls;
+  store.BeginUpdate();
   store.WriteInteger(kSection, "Tempo", config.Tempo);
   store.WriteString("", "BeatPattern", config.BeatPattern);
   store.WriteInteger("", "Volume", config.Volume);
@@ -80,6 +81,7 @@ void SaveSettings(const TConfig& config, TLMDIniCtrl& store) {
   store.WriteInteger("", "BigPanelHeight", config.BigPanelHeight);
   store.WriteInteger("", "Hue", controls.strkbHue->Value());
   store.WriteInteger("", "Visual Offset", config.VisualOffset);
+  store.EndUpdate();
 }
 
 }  // namespace zelmora

@@ -13,9 +13,9 @@ class TLMDIniCtrl;
 void LoadSettings(TConfig& config, TLMDIniCtrl& store);
 void LoadVolumes(TConfig& config, TLMDIniCtrl& store);
 
-// Writes every stored setting, one value at a time. A failing write stops
-// the save with a TError; the values after it keep their earlier contents.
-// Only reads the settings object.
+// Writes every stored setting in one replacement of the file: afterwards it
+// holds all of the new values or, when the write fails with a TError, all
+// of the old ones. Only reads the settings object.
 void SaveSettings(const TConfig& config, TLMDIniCtrl& store);
 
 }  // namespace zelmora

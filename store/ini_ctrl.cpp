@@ -4,6 +4,11 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QString>
+#include <QTemporaryFile>
+#include <QVariantMap>
+
+#include <filesystem>
+#include <system_error>
 
 #include "core/error.h"
 #include "core/int_text.h"
@@ -13,6 +18,14 @@ namespace {
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Replaces `to` with `from` in one step.
+bool RenameOver(const QString& from, const QString& to) {
+  std::error_code error;
+  std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                          std::filesystem::path(to.toStdU16String()), error);
+  return !error;
 }
 
 std::string BeforeNul(std::string_view text) {
@@ -76,6 +89,9 @@ std::string TLMDIniCtrl::ResolveSection(std::string_view section) {
 
 std::optional<std::string> TLMDIniCtrl::ReadText(std::string_view section, std::string_view name) {
   const std::string resolved = ResolveSection(section);
+  if (const auto own = written_.find(resolved + "/" + std::string(name)); own != written_.end()) {
+    return own->second;
+  }
   const QString key = ToQString(name);
   QVariant stored;
   {
@@ -95,21 +111,104 @@ std::optional<std::string> TLMDIniCtrl::ReadText(std::string_view section, std::
 
 void TLMDIniCtrl::WriteText(std::string_view section, std::string_view name,
                             std::string_view text) {
-  const std::string resolved = ResolveSection(section);
+  pending_.push_back({ResolveSection(section), std::string(name), std::string(text)});
+  if (!updating_) {
+    WritePending();
+  }
+}
+
+void TLMDIniCtrl::BeginUpdate() {
+  updating_ = true;
+}
+
+void TLMDIniCtrl::EndUpdate() {
+  updating_ = false;
+  WritePending();
+}
+
+void TLMDIniCtrl::WritePending() {
+  std::vector<TPendingValue> values;
+  values.swap(pending_);
+  if (values.empty()) {
+    return;
+  }
   if (!MakeFolder()) {
-    throw TError("Failed to create key " + resolved);
+    throw TError("Failed to create key " + values.front().Section);
+  }
+  Replace(values);
+  for (const TPendingValue& value : values) {
+    written_[value.Section + "/" + value.Name] = value.Text;
+  }
+}
+
+void TLMDIniCtrl::Replace(const std::vector<TPendingValue>& values) {
+  const std::string failed = "Failed to set data for '" + values.front().Name + "'";
+#ifdef Q_OS_WIN
+  if (settings_->format() == QSettings::NativeFormat) {
+    // The registry has no file to replace and no format to misread.
+    for (const TPendingValue& value : values) {
+      settings_->setValue(ToQString(value.Section + "/" + value.Name), ToQString(value.Text));
+    }
+    settings_->sync();
+    if (settings_->status() != QSettings::NoError) {
+      throw TError(failed);
+    }
+    return;
+  }
+#endif
+  // The new file is written beside the old one by settings of its own,
+  // read back under a name no settings object has seen, and only then
+  // renamed over the old one. The settings object the values were read
+  // through cannot tell whether a write worked: its status keeps the first
+  // error it met, so a line of the old file it could not parse hides every
+  // later failure. And a disk that fills up half-way through the write can
+  // leave a cut-off file that is reported as written.
+  const QString path = settings_->fileName();
+  QTemporaryFile staged(path + QStringLiteral(".XXXXXX"));
+  QTemporaryFile checked(path + QStringLiteral(".XXXXXX"));
+  if (!staged.open() || !checked.open()) {
+    throw TError(failed);
+  }
+  staged.close();
+  checked.close();
+  if (QFileInfo::exists(path)) {
+    staged.setPermissions(QFileInfo(path).permissions());
+  }
+
+  QVariantMap intended;
+  settings_->sync();  // reads the file again if anyone has changed it
+  for (const QString& key : settings_->allKeys()) {
+    intended.insert(key, settings_->value(key));
+  }
+  for (const auto& [key, text] : written_) {
+    intended.insert(ToQString(key), ToQString(text));
+  }
+  for (const TPendingValue& value : values) {
+    intended.insert(ToQString(value.Section + "/" + value.Name), ToQString(value.Text));
   }
   {
-    TGroupScope group(*settings_, resolved);
-    settings_->setValue(ToQString(name), ToQString(text));
+    QSettings next(staged.fileName(), settings_->format());
+    for (auto entry = intended.cbegin(); entry != intended.cend(); ++entry) {
+      next.setValue(entry.key(), entry.value());
+    }
+    next.sync();
+    if (next.status() != QSettings::NoError) {
+      throw TError(failed);
+    }
   }
-  // QSettings replaces the file atomically (a temporary file renamed over
-  // it), so a failed write leaves the old file whole. Its status keeps the
-  // first error it met: a FormatError from an unreadable old file is not a
-  // write failure, and it would hide a later AccessError.
-  settings_->sync();
-  if (settings_->status() == QSettings::AccessError) {
-    throw TError("Failed to set data for '" + std::string(name) + "'");
+  if (!RenameOver(staged.fileName(), checked.fileName())) {
+    throw TError(failed);
+  }
+  {
+    const QSettings back(checked.fileName(), settings_->format());
+    for (auto entry = intended.cbegin(); entry != intended.cend(); ++entry) {
+      if (back.value(entry.key()) != entry.value()) {
+        throw TError(failed);
+      }
+    }
+  }
+  if (!RenameOver(checked.fileName(), path)) {
+    throw TError(failed);
   }
 }
 

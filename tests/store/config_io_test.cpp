@@ -12,7 +12,10 @@
 #include "tests/store/temp_ini.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace zelmora {
@@ -380,6 +383,36 @@ class ConfigIoTest : public QObject {
     Q_UNUSED(folderBlocked);
     Q_UNUSED(expected);
     QSKIP("relies on the file-name limit of a Unix folder");
+#endif
+  }
+
+  // With room on the disk for some of the new values but not all of them,
+  // the file keeps all of the old ones.
+  void interruptedSaveKeepsEveryOldValue() {
+#ifdef Q_OS_UNIX
+    TTempIni ini;
+    auto settings = ini.Open();
+    TLMDIniCtrl store(settings.get());
+    TConfig config;
+    Load(config, store);
+    SaveSettings(config, store);
+    const QByteArray old = ini.Bytes();
+    ApplyStoredSettings(config);
+
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit unlimited = limit;
+    limit.rlim_cur = static_cast<rlim_t>(old.size()) + 20;
+    const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const QString error = ErrorText([&] { SaveSettings(config, store); });
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, oldAction);
+
+    QCOMPARE(error, QString("Failed to set data for 'Tempo'"));
+    QCOMPARE(ini.Bytes(), old);
+#else
+    QSKIP("limits the file size the Unix way");
 #endif
   }
 };

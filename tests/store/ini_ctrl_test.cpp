@@ -11,8 +11,11 @@
 #include "tests/store/temp_ini.h"
 
 #ifdef Q_OS_UNIX
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace zelmora {
@@ -24,6 +27,31 @@ using testing::TTempIni;
 std::string StdText(const QByteArray& bytes) {
   return std::string(bytes.data(), bytes.size());
 }
+
+#ifdef Q_OS_UNIX
+// A full disk, as far as this process can tell: no file may grow beyond
+// `bytes`, and a write past it fails instead of ending the process.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldAction_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~TFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldAction_);
+  }
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*oldAction_)(int) = nullptr;
+};
+#endif
 
 }  // namespace
 
@@ -160,6 +188,72 @@ class TLMDIniCtrlTest : public QObject {
 
     QCOMPARE(ErrorText([&] { store.WriteInteger(section.toStdString(), "Tempo", 120); }), expected);
     QVERIFY(QFileInfo(blocker.fileName()).isFile());
+  }
+
+  // A line that QSettings cannot parse must not hide that the disk is full.
+  void writeFailureIsReportedWhateverTheFileHolds_data() {
+    QTest::addColumn<QByteArray>("old");
+    QTest::newRow("well-formed") << QByteArray("[Zelmora]\nTempo=90\n");
+    QTest::newRow("line without =")
+        << QByteArray("[Zelmora]\nmy note: keep tempo at 90\nTempo=90\n");
+    QTest::newRow("broken section") << QByteArray("[Zelmora\nTempo=90\n");
+  }
+  void writeFailureIsReportedWhateverTheFileHolds() {
+#ifdef Q_OS_UNIX
+    QFETCH(QByteArray, old);
+    TTempIni ini;
+    QVERIFY(ini.WriteBytes(old));
+    auto settings = ini.Open();
+    TLMDIniCtrl store(settings.get());
+    store.ReadInteger("Zelmora", "Tempo", 120);
+    QString error;
+    {
+      const TFileSizeLimit full(0);
+      error = ErrorText([&] { store.WriteInteger("Zelmora", "Tempo", 120); });
+    }
+    QCOMPARE(error, QString("Failed to set data for 'Tempo'"));
+    QCOMPARE(ini.Bytes(), old);
+#else
+    QSKIP("limits the file size the Unix way");
+#endif
+  }
+
+  // An update reaches the file whole or not at all: with room for some of
+  // its values but not for all, the file keeps every old one.
+  void updateIsWrittenWholeOrNotAtAll() {
+#ifdef Q_OS_UNIX
+    TTempIni ini;
+    const QByteArray old = "[Zelmora]\nA=1\nB=2\nC=3\nD=4\n";
+    QVERIFY(ini.WriteBytes(old));
+    auto settings = ini.Open();
+    TLMDIniCtrl store(settings.get());
+    QString error;
+    {
+      const TFileSizeLimit room(static_cast<rlim_t>(old.size()) + 8);
+      error = ErrorText([&] {
+        store.BeginUpdate();
+        for (const char* name : {"A", "B", "C", "D"}) {
+          store.WriteString("Zelmora", name, "longer value");
+        }
+        store.EndUpdate();
+      });
+    }
+    QCOMPARE(error, QString("Failed to set data for 'A'"));
+    QCOMPARE(ini.Bytes(), old);
+
+    // Without the limit the same update goes through, in one replacement.
+    store.BeginUpdate();
+    store.WriteInteger("Zelmora", "A", 10);
+    store.WriteInteger("", "D", 40);
+    QCOMPARE(ini.Bytes(), old);  // nothing before the end of the update
+    store.EndUpdate();
+    QCOMPARE(ini.Stored("Zelmora/A"), QVariant(QString("10")));
+    QCOMPARE(ini.Stored("Zelmora/B"), QVariant(QString("2")));
+    QCOMPARE(ini.Stored("Zelmora/D"), QVariant(QString("40")));
+    QCOMPARE(store.ReadInteger("", "A", 0), 10);
+#else
+    QSKIP("limits the file size the Unix way");
+#endif
   }
 
   // The file is replaced by a renamed new one, never rewritten in place, so

@@ -200,8 +200,7 @@ void TProgram::SaveSettings() {
     TLMDIniCtrl store(settings_.get());
     zelmora::SaveSettings(config_, store);
   } catch (const TError& error) {
-    // The values not yet written keep their earlier contents; the exit
-    // goes on.
+    // The file keeps every value of the last save; the exit goes on.
     ShowErrorBox(error.what());
   }
 }
