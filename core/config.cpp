@@ -1,6 +1,8 @@
 #include "core/config.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "core/beat_pattern.h"
 
@@ -20,7 +22,19 @@ int ClampLevel(int value) {
   return std::clamp(value, TConfig::kSilence, 0);
 }
 
+// Minus the pan, for the voices; the one 32-bit value without a negative
+// gets the nearest one.
+int NegatedPan(int pan) {
+  return pan == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -pan;
+}
+
 }  // namespace
+
+int RelativeLevel(int level, int difference) {
+  const std::int64_t sum = std::int64_t{level} + difference;
+  return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
 
 std::string TempoDisplayText(int tempo) {
   const std::string digits = std::to_string(tempo);
@@ -28,7 +42,10 @@ std::string TempoDisplayText(int tempo) {
 }
 
 void TConfig::SetTempo(int value) {
-  if (value == Tempo) {
+  // A value outside the range is always clamped and shown, also when the
+  // field holds the same out-of-range value (0, before the first load).
+  const bool inRange = value >= kMinTempo && value <= kMaxTempo;
+  if (inRange && value == Tempo) {
     return;
   }
   Tempo = std::clamp(value, kMinTempo, kMaxTempo);
@@ -60,9 +77,10 @@ void TConfig::SetBellVolume(int value) {
 
 void TConfig::SetPan(int value) {
   Pan = value;
-  Controls.BellVoicePan->SetValue(-value);
-  Controls.AccentVoicePan->SetValue(-value);
-  Controls.RegularVoicePan->SetValue(-value);
+  const int voicePan = NegatedPan(value);
+  Controls.BellVoicePan->SetValue(voicePan);
+  Controls.AccentVoicePan->SetValue(voicePan);
+  Controls.RegularVoicePan->SetValue(voicePan);
   ShowIfDifferent(Controls.sTrackBarPan, value);
 }
 

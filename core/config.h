@@ -93,4 +93,8 @@ class TConfig {
 // Display text of the tempo: three digits from 20 to 416 ("020", "416").
 std::string TempoDisplayText(int tempo);
 
+// A level set relative to another (hundredths of a decibel), for the
+// voices: the sum, kept within 32 bits whatever a settings file held.
+int RelativeLevel(int level, int difference);
+
 }  // namespace zelmora

@@ -74,9 +74,10 @@ int TTicker::PlayBeat(std::int64_t frame) {
   // The levels travel with the starts, so they apply to this beat's sound
   // and not to a voice still sounding from the one before.
   const int volume = config.Volume.load(std::memory_order_relaxed);
-  const int bellLevel = volume + config.BellVolume.load(std::memory_order_relaxed);
+  const int bellLevel = RelativeLevel(volume, config.BellVolume.load(std::memory_order_relaxed));
   const int accentLevel = volume;
-  const int regularLevel = volume + config.VolumeRegularDif.load(std::memory_order_relaxed);
+  const int regularLevel =
+      RelativeLevel(volume, config.VolumeRegularDif.load(std::memory_order_relaxed));
 
   const auto pattern = config.BeatPatternForPlayers();
   indexAtBeat_ = ports_.beatIndex.load(std::memory_order_acquire);

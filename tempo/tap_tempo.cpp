@@ -96,7 +96,7 @@ void TTapTempo::DoTap() {
     config_.SetTempo(TempoForTapInterval(tapInterval_));
   }
 
-  if (!effects_.PlayRegularBeat(config_.Volume + config_.VolumeRegularDif)) {
+  if (!effects_.PlayRegularBeat(RelativeLevel(config_.Volume, config_.VolumeRegularDif))) {
     throw TError("Failed to play a beat");
   }
   effects_.ToggleBeatMark();

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <climits>
 
 #include <string>
 #include <vector>
@@ -34,6 +35,10 @@ class ConfigTest : public QObject {
     QTest::newRow("two digits") << 99 << 99 << "099";
     QTest::newRow("three digits") << 100 << 100 << "100";
     QTest::newRow("negative") << -5 << 20 << "020";
+    // The field holds 0 before the first load; a stored 0 is still clamped.
+    QTest::newRow("0 over the empty field") << 0 << 20 << "020";
+    QTest::newRow("lowest int") << INT_MIN << 20 << "020";
+    QTest::newRow("highest int") << INT_MAX << 416 << "416";
   }
   void setTempo() {
     QFETCH(int, value);
@@ -84,6 +89,42 @@ class ConfigTest : public QObject {
     QCOMPARE(config.VolumeRegularDif.load(), stored);
     QCOMPARE(config.Controls.sTrackBarVol->Value(), -stored);
     QCOMPARE(config.Controls.sTrackBarRegDif->Value(), stored);
+  }
+
+  // A settings file can hold any 32-bit value for any of them.
+  void settersTakeEveryIntValue_data() {
+    QTest::addColumn<int>("value");
+    QTest::newRow("lowest") << INT_MIN;
+    QTest::newRow("highest") << INT_MAX;
+  }
+  void settersTakeEveryIntValue() {
+    QFETCH(int, value);
+    TConfig config;
+    TRecordingControl<int> bell, accent, regular;
+    config.Controls.BellVoicePan.Bind(&bell);
+    config.Controls.AccentVoicePan.Bind(&accent);
+    config.Controls.RegularVoicePan.Bind(&regular);
+
+    config.SetTempo(value);
+    config.SetVolume(value);
+    config.SetVolumeRegularDif(value);
+    config.SetBellVolume(value);
+    config.SetPan(value);
+    config.SetVisualOffset(value);
+
+    QVERIFY(config.Tempo >= TConfig::kMinTempo && config.Tempo <= TConfig::kMaxTempo);
+    QVERIFY(config.Volume >= TConfig::kSilence && config.Volume <= 0);
+    QVERIFY(config.VolumeRegularDif >= TConfig::kSilence && config.VolumeRegularDif <= 0);
+    QVERIFY(config.VisualOffset >= TConfig::kMinVisualOffset &&
+            config.VisualOffset <= TConfig::kMaxVisualOffset);
+    QCOMPARE(config.BellVolume.load(), value);
+    QCOMPARE(config.Pan, value);
+    const int voicePan = value == INT_MIN ? INT_MAX : -value;
+    QCOMPARE(bell.writes, std::vector<int>{voicePan});
+    QCOMPARE(accent.writes, std::vector<int>{voicePan});
+    QCOMPARE(regular.writes, std::vector<int>{voicePan});
+    // What the voices are given stays within 32 bits.
+    QCOMPARE(RelativeLevel(config.Volume, config.BellVolume), value < 0 ? INT_MIN : value);
   }
 
   void bellVolumeAndPanAreNotClamped() {

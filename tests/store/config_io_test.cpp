@@ -168,6 +168,11 @@ class ConfigIoTest : public QObject {
     QTest::newRow("dollar hex") << "$1E" << 30;
     QTest::newRow("0x hex") << "0x1E" << 30;
     QTest::newRow("beyond 32 bits") << "4294967396" << 120;  // 2^32 + 100
+    // What a fresh settings object holds before the load.
+    QTest::newRow("zero") << "0" << 20;
+    QTest::newRow("minus zero") << "-0" << 20;
+    QTest::newRow("two zeros") << "00" << 20;
+    QTest::newRow("dollar zero") << "$0" << 20;
   }
   void tempoText() {
     QFETCH(QString, text);
