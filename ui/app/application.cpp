@@ -15,4 +15,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   }
 }
 
+bool TApplication::event(QEvent* event) {
+  if (event->type() == QEvent::Quit) {
+    exit(0);
+    return true;
+  }
+  return QApplication::event(event);
+}
+
 }  // namespace zelmora

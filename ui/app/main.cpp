@@ -3,6 +3,7 @@
 #include "ui/app/application.h"
 #include "ui/app/program.h"
 #include "ui/app/single_instance.h"
+#include "ui/app/termination_signals.h"
 #include "ui/main/main_window.h"
 #include "ui/skin/skin.h"
 
@@ -17,6 +18,17 @@ int main(int argc, char** argv) {
   // The windows go when the program object goes, in the order it decides.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  // Before anything that a signal could interrupt; it outlives the
+  // program's shut-down, so that a second signal still ends it at once.
+  zelmora::TTerminationSignals termination;
+  // Logout, shutdown, kill or Ctrl+C end it as "Exit" does, also while it
+  // plays; one that comes during the start-up ends it once that is done.
+  bool terminated = false;
+  QObject::connect(&termination, &zelmora::TTerminationSignals::terminationRequested, &app,
+                   [&terminated] {
+                     terminated = true;
+                     QCoreApplication::exit(0);
+                   });
   zelmora::TSingleInstance instance;
   if (!instance.Acquire()) {
     instance.ActivateRunning();
@@ -32,6 +44,9 @@ int main(int argc, char** argv) {
   // panel counts as unticked in the menu, which the save would then store.
   QObject::connect(&program.MainWindow(), &zelmora::TfrmMain::closed, &app,
                    [] { QCoreApplication::exit(0); });
+  if (terminated) {
+    return 0;
+  }
   program.Show();
   return app.exec();
 }

@@ -1,4 +1,6 @@
+#include <QEventLoop>
 #include <QTest>
+#include <QWidget>
 
 #include <stdexcept>
 #include <vector>
@@ -72,6 +74,21 @@ class ApplicationTest : public QObject {
     QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
     QTRY_COMPARE(target.events, 2);
     QCOMPARE(int(boxes_.size()), 2);
+  }
+
+  // The session manager ending the session asks the application to quit:
+  // the message loop ends as "Exit" ends it, and no window is closed on the
+  // way (a closed beat panel would be saved as unticked).
+  void quitEndsTheLoopAndLeavesTheWindows() {
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QEventLoop loop;
+    QMetaObject::invokeMethod(
+        qApp, [] { QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit)); },
+        Qt::QueuedConnection);
+    QCOMPARE(loop.exec(), 0);
+    QVERIFY(window.isVisible());
   }
 
  private:

@@ -11,12 +11,16 @@
 #   not_wave   a sound file that is no WAVE file, chosen as the accent
 #   no_folder  the settings folder cannot be made (a file stands in its way)
 #   no_file    the settings file cannot be written (a folder has its name)
+#   full_disk  a settings file with lines it cannot parse, and a disk that
+#              is full at exit
+#   signals    ended by SIGTERM, SIGHUP and SIGINT (logout, a closed
+#              terminal, Ctrl+C), stopped and while playing
 # Usage: program_settings_e2e.sh ZELMORA PROGRAM_E2E_CHECK [CASE...]
 set -euo pipefail
 program=${1:?usage: $0 ZELMORA PROGRAM_E2E_CHECK [CASE...]}
 check=${2:?}
 shift 2
-cases=(stored garbage not_wave no_folder no_file)
+cases=(stored garbage not_wave no_folder no_file full_disk signals)
 (($# == 0)) || cases=("$@")
 here=$(dirname "$0")
 
@@ -172,6 +176,50 @@ case_no_file() {
   xs_end_program
   expect_boxes 1 "the settings file that cannot be written"
   [[ -d $(ini_path) ]] || xs_die "$case: the folder in the settings file's place has gone"
+}
+
+# Every write of the file fails at exit (as on a full disk), after a start
+# that read lines QSettings cannot parse: the failure is still reported,
+# and the file is left as it was.
+case_full_disk() {
+  local header
+  for header in '[Zelmora]' '[Zelmora'; do
+    write_ini "$header" 'my note: keep tempo at 90' 'Tempo=90'
+    local old
+    old=$(cat "$(ini_path)")
+    # Ignored signals stay ignored in the program.
+    trap '' XFSZ
+    xs_run_program "$program"
+    trap - XFSZ
+    expect_boxes 0 "none at start ($header)"
+    prlimit --pid "$XS_PID" --fsize=0
+    xs_end_program
+    expect_boxes 1 "the settings file that cannot be written ($header)"
+    [[ $(cat "$(ini_path)") == "$old" ]] || xs_die "$case: the file was changed ($header)"
+    xs_fresh_settings
+  done
+}
+
+# Three presses of Up raise the tempo by 3; each signal ends the program as
+# Esc does, saving it, also while it plays.
+case_signals() {
+  local signal playing
+  for signal in TERM HUP INT; do
+    for playing in 0 1; do
+      xs_fresh_settings
+      xs_run_program "$program"
+      xdotool windowfocus --sync "$XS_WINDOW"
+      xs_key key Up Up Up
+      ((playing)) && xs_key key space
+      sleep 0.5
+      xs_end_program "$signal"
+      expect_boxes 0 "none ($signal)"
+      local saved
+      saved=$(grep '^Tempo=' "$(ini_path)" || true)
+      [[ $saved == Tempo=123 ]] ||
+        xs_die "$case: SIG$signal, playing $playing: saved '$saved' where Tempo=123 belongs"
+    done
+  done
 }
 
 for case in "${cases[@]}"; do

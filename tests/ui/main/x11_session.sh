@@ -9,9 +9,11 @@
 #                     the message boxes of its start-up go (XS_BOX_SEEN=1,
 #                     one line each in the file $XS_BOXES), and waits for its
 #                     main window (XS_WINDOW)
-#   xs_end_program    Esc to the main window; waits for the program to end,
-#                     lets the message boxes of its exit go (also counted in
-#                     $XS_BOXES), and fails unless it ends normally
+#   xs_end_program [SIGNAL]
+#                     Esc to the main window (or the signal to the program);
+#                     waits for the program to end, lets the message boxes
+#                     of its exit go (also counted in $XS_BOXES), and fails
+#                     unless it ends normally
 #   xs_key ARGS...    xdotool ARGS
 #   xs_die MESSAGE    fails the test
 #
@@ -142,13 +144,17 @@ xs_run_program() {
 }
 
 xs_end_program() {
-  xdotool windowfocus --sync "$XS_WINDOW" key Escape
+  if [[ -n ${1:-} ]]; then
+    kill "-$1" "$XS_PID"
+  else
+    xdotool windowfocus --sync "$XS_WINDOW" key Escape
+  fi
   local i status=0
   for ((i = 0; i < 300; i++)); do
     kill -0 "$XS_PID" 2>/dev/null || break
     xs_dismiss_boxes || sleep 0.1
   done
-  kill -0 "$XS_PID" 2>/dev/null && xs_die "the program did not end within 30 s of Esc"
+  kill -0 "$XS_PID" 2>/dev/null && xs_die "the program did not end within 30 s of ${1:-Esc}"
   wait "$XS_PID" || status=$?
   XS_PIDS=$(echo " $XS_PIDS " | sed "s/ $XS_PID / /")
   [[ $status -eq 0 ]] || xs_die "the program ended with $status: $(cat "$XS_DIR/program.log")"
