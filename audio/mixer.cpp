@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/denormals.h"
 #include "audio/voice_gain.h"
 
 namespace zelmora {
@@ -170,6 +171,7 @@ bool TMixer::Idle() const noexcept {
 
 void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
                     bool doubtful) noexcept {
+  const TDenormalsFlushed flushed;
   std::fill(out, out + 2 * frames, 0.0F);
   const std::int64_t blockStart = framesRendered_.load(std::memory_order_relaxed);
   const std::int64_t blockEnd = blockStart + frames;
