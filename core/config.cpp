@@ -117,7 +117,9 @@ void TConfig::SetVisualOffset(int value) {
 
 void TConfig::SetBeatPattern(std::string_view pattern) {
   BeatPattern = pattern;
-  publishedPattern_.Publish(BeatPattern);
+  // Made before the store; the old one is freed by its last reader.
+  publishedPattern_.store(std::make_shared<const std::string>(BeatPattern),
+                          std::memory_order_release);
   ShowIfDifferent(Controls.slblTimeSignNum, std::to_string(BeatPattern.size()));
   ShowIfDifferent(Controls.scmbMeterNum, PatternToMeterText(BeatPattern));
 }

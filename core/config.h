@@ -1,11 +1,11 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/config_controls.h"
-#include "core/published_pattern.h"
 #include "core/wake_signal.h"
 
 namespace zelmora {
@@ -75,9 +75,11 @@ class TConfig {
   // TError for a text that does not parse; the pattern stays as it was.
   void SetMeterText(std::string_view text);
 
-  // The pattern as the players see it: a whole value, safe on any thread.
-  TPublishedPattern::Snapshot_t BeatPatternForPlayers() const {
-    return publishedPattern_.Snapshot();
+  // The pattern as the players see it: always a whole pattern, the old or
+  // the new one. Thread: any but the audio callback (the shared pointer's
+  // load may wait a moment for a store on another thread).
+  std::shared_ptr<const std::string> BeatPatternForPlayers() const {
+    return publishedPattern_.load(std::memory_order_acquire);
   }
 
   static constexpr int kMinTempo = 20;
@@ -87,7 +89,8 @@ class TConfig {
   static constexpr int kMaxVisualOffset = 150;
 
  private:
-  TPublishedPattern publishedPattern_;
+  std::atomic<std::shared_ptr<const std::string>> publishedPattern_{
+      std::make_shared<const std::string>()};
 };
 
 // Display text of the tempo: three digits from 20 to 416 ("020", "416").
