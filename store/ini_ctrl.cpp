@@ -49,6 +49,10 @@ class TGroupScope {
 
 }  // namespace
 
+std::string InvalidDataTypeText(std::string_view name) {
+  return "Invalid data type for '" + std::string(name) + "'";
+}
+
 int TLMDIniCtrl::ReadInteger(std::string_view section, std::string_view name, int defaultValue) {
   const std::optional<std::string> text = ReadText(section, name);
   if (!text) {
@@ -104,7 +108,7 @@ std::optional<std::string> TLMDIniCtrl::ReadText(std::string_view section, std::
   // QSettings turns "1, 2" into a list and "@Variant(...)" into whatever it
   // holds; the registry has number and binary types. None is a text.
   if (stored.typeId() != QMetaType::QString) {
-    throw TError("Invalid data type for '" + std::string(name) + "'");
+    throw TError(InvalidDataTypeText(name));
   }
   return stored.toString().toStdString();
 }

@@ -32,6 +32,9 @@ namespace zelmora {
 //                                     update: the first value of it)
 //
 // User-interface thread only.
+// The message of a stored value that is not a text.
+std::string InvalidDataTypeText(std::string_view name);
+
 class TLMDIniCtrl {
  public:
   // The settings are not owned and must outlive the store. They are only

@@ -84,8 +84,6 @@ class TTapTempo {
   // mode ends. Does nothing outside tap mode.
   void EndSequence();
 
-  // The taps of the open sequence.
-  const TTapTimes& TapTimes() const { return tapTimes_; }
   std::size_t TapCount() const { return tapTimes_.Count(); }
   // The smoothed interval between taps, in milliseconds.
   double TapInterval() const { return tapInterval_; }

@@ -72,7 +72,6 @@ class TProgram {
   TConfig& Config() { return config_; }
   TTransport& Transport() { return transport_; }
   TMetronome& Metronome() { return *metronome_; }
-  TAudioDevice& AudioDevice() { return device_; }
   TfrmBigPanel* BeatPanel() { return panel_.get(); }
   TfrmSettings& Preferences() { return *prefs_; }
   bool HotKeyActive() const;

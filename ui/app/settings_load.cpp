@@ -7,15 +7,9 @@
 #include "core/error.h"
 #include "store/config_io.h"
 #include "store/ini_ctrl.h"
+#include "store/setting_keys.h"
 
 namespace zelmora {
-namespace {
-
-// The section the load reads; LoadVolumes relies on the store remembering
-// it from LoadSettings.
-constexpr const char* kSection = "Zelmora";
-
-}  // namespace
 
 TSettingsLoad::TSettingsLoad(QSettings& settings, TReport report)
     : settings_(settings),
@@ -56,7 +50,9 @@ void TSettingsLoad::MakeCleanCopy(const std::string& reported) {
   // and each such value of ours is reported once.
   cleanSettings_ = std::make_unique<QSettings>(cleanFolder_.filePath(QStringLiteral("clean.ini")),
                                                QSettings::IniFormat);
-  const QString ours = QString::fromLatin1(kSection) + QLatin1Char('/');
+  const QString ours =
+      QString::fromUtf8(kSettingsSection.data(), static_cast<qsizetype>(kSettingsSection.size())) +
+      QLatin1Char('/');
   for (const QString& key : settings_.allKeys()) {
     const QVariant value = settings_.value(key);
     if (value.typeId() == QMetaType::QString) {
@@ -64,8 +60,7 @@ void TSettingsLoad::MakeCleanCopy(const std::string& reported) {
       continue;
     }
     if (key.startsWith(ours)) {
-      const std::string message =
-          "Invalid data type for '" + key.mid(ours.size()).toStdString() + "'";
+      const std::string message = InvalidDataTypeText(key.mid(ours.size()).toStdString());
       if (message != reported) {
         report_(message);
       }
@@ -73,7 +68,7 @@ void TSettingsLoad::MakeCleanCopy(const std::string& reported) {
   }
   clean_ = std::make_unique<TLMDIniCtrl>(cleanSettings_.get());
   // The section LoadSettings would have named: LoadVolumes reads from it.
-  clean_->ReadString(kSection, "Tempo", "");
+  clean_->ReadString(kSettingsSection, "Tempo", "");
 }
 
 }  // namespace zelmora

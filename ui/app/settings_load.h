@@ -37,9 +37,6 @@ class TSettingsLoad {
   // After LoadSettings, once the voices exist.
   void LoadVolumes(TConfig& config);
 
-  // Whether a value had to be skipped.
-  bool Recovered() const { return clean_ != nullptr; }
-
  private:
   // The store for the next read: the user's, or the cleaned copy.
   TLMDIniCtrl& Store();

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
-#include <QLabel>
 
 #include <string>
 
@@ -47,19 +46,6 @@ class TActionCheckControl final : public TControl<bool> {
 
  private:
   QAction* action_;
-};
-
-// A label's caption, kept as the 8-bit text the settings object uses.
-class TLabelTextControl final : public TControl<std::string> {
- public:
-  explicit TLabelTextControl(QLabel* label) : label_(label) {}
-  std::string Value() const override { return label_->text().toStdString(); }
-  void SetValue(const std::string& value) override {
-    label_->setText(QString::fromStdString(value));
-  }
-
- private:
-  QLabel* label_;
 };
 
 }  // namespace zelmora

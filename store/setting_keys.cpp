@@ -1,0 +1,128 @@
+#include "store/setting_keys.h"
+
+#include <array>
+
+#include "core/config.h"
+
+namespace zelmora {
+namespace {
+
+// The bank's "Jam Block" and "Wood Block Hi".
+constexpr int kDefaultRegularSound = 17;
+constexpr int kDefaultAccentSound = 18;
+
+int AsInt(const TSettingValue& value) {
+  return std::get<int>(value);
+}
+bool AsFlag(const TSettingValue& value) {
+  return std::get<bool>(value);
+}
+const std::string& AsText(const TSettingValue& value) {
+  return std::get<std::string>(value);
+}
+
+template <int kValue>
+TSettingValue Integer(const TConfig& /*config*/) {
+  return kValue;
+}
+template <bool kValue>
+TSettingValue Flag(const TConfig& /*config*/) {
+  return kValue;
+}
+TSettingValue NoText(const TConfig& /*config*/) {
+  return std::string();
+}
+
+constexpr TLoadStep kSettings = TLoadStep::Settings;
+constexpr TLoadStep kVolumes = TLoadStep::Volumes;
+constexpr TSettingKind kInteger = TSettingKind::Integer;
+constexpr TSettingKind kFlag = TSettingKind::Flag;
+constexpr TSettingKind kText = TSettingKind::Text;
+
+using C = TConfig;
+using V = TSettingValue;
+
+const std::array kKeys = {
+    TSettingKey{"Tempo", kInteger, kSettings, Integer<120>,
+                [](C& c, const V& v) { c.SetTempo(AsInt(v)); },
+                [](const C& c) -> V { return c.Tempo.load(); }},
+    TSettingKey{"BeatPattern", kText, kSettings, [](const C&) -> V { return std::string("Xxxx"); },
+                [](C& c, const V& v) { c.SetBeatPattern(AsText(v)); },
+                [](const C& c) -> V { return c.BeatPattern; }},
+    TSettingKey{"Bell", kFlag, kSettings, Flag<true>,
+                [](C& c, const V& v) { c.SetBell(AsFlag(v)); },
+                [](const C& c) -> V { return c.Bell.load(); }},
+    TSettingKey{"Boost Volume", kFlag, kSettings, Flag<false>,
+                [](C& c, const V& v) { c.SetBoostVolume(AsFlag(v)); },
+                [](const C& c) -> V { return c.BoostVolume; }},
+    TSettingKey{"Sound Regular", kText, kSettings, NoText,
+                [](C& c, const V& v) { c.Controls.OpenDialogReg->SetValue(AsText(v)); },
+                [](const C& c) -> V { return c.Controls.OpenDialogReg->Value(); }},
+    TSettingKey{"Sound Accent", kText, kSettings, NoText,
+                [](C& c, const V& v) { c.Controls.OpenDialogAcc->SetValue(AsText(v)); },
+                [](const C& c) -> V { return c.Controls.OpenDialogAcc->Value(); }},
+    // Pending selections, applied once the sound lists are filled.
+    TSettingKey{"Regular Sound Index", kInteger, kSettings, Integer<kDefaultRegularSound>,
+                [](C& c, const V& v) { c.Controls.sComboBoxReg->SetValue(AsInt(v)); },
+                [](const C& c) -> V { return c.Controls.sComboBoxReg->Value(); }},
+    TSettingKey{"Accented Sound Index", kInteger, kSettings, Integer<kDefaultAccentSound>,
+                [](C& c, const V& v) { c.Controls.sComboBoxAcc->SetValue(AsInt(v)); },
+                [](const C& c) -> V { return c.Controls.sComboBoxAcc->Value(); }},
+    // Where the main window stands now; without a window, where it was last.
+    TSettingKey{"MainLeft", kInteger, kSettings,
+                [](const C& c) -> V { return c.Controls.WorkArea->Value().Width / 3; },
+                [](C& c, const V& v) { c.MainLeft = AsInt(v); },
+                [](const C& c) -> V {
+                  return c.Controls.MainWindowLeft.IsBound() ? c.Controls.MainWindowLeft->Value()
+                                                             : c.MainLeft;
+                }},
+    TSettingKey{"MainTop", kInteger, kSettings,
+                [](const C& c) -> V { return c.Controls.WorkArea->Value().Height / 4; },
+                [](C& c, const V& v) { c.MainTop = AsInt(v); },
+                [](const C& c) -> V {
+                  return c.Controls.MainWindowTop.IsBound() ? c.Controls.MainWindowTop->Value()
+                                                            : c.MainTop;
+                }},
+    TSettingKey{"BeatIndicatorVisible", kFlag, kSettings, Flag<true>,
+                [](C& c, const V& v) { c.Controls.mnuBeatIndicator->SetValue(AsFlag(v)); },
+                [](const C& c) -> V { return c.Controls.mnuBeatIndicator->Value(); }},
+    TSettingKey{"BigPanelLeft", kInteger, kSettings, Integer<50>,
+                [](C& c, const V& v) { c.BigPanelLeft = AsInt(v); },
+                [](const C& c) -> V { return c.BigPanelLeft; }},
+    TSettingKey{"BigPanelTop", kInteger, kSettings, Integer<50>,
+                [](C& c, const V& v) { c.BigPanelTop = AsInt(v); },
+                [](const C& c) -> V { return c.BigPanelTop; }},
+    TSettingKey{"BigPanelWidth", kInteger, kSettings, Integer<250>,
+                [](C& c, const V& v) { c.BigPanelWidth = AsInt(v); },
+                [](const C& c) -> V { return c.BigPanelWidth; }},
+    TSettingKey{"BigPanelHeight", kInteger, kSettings, Integer<250>,
+                [](C& c, const V& v) { c.BigPanelHeight = AsInt(v); },
+                [](const C& c) -> V { return c.BigPanelHeight; }},
+    // The slider snaps the position and sets the skin's hue itself.
+    TSettingKey{"Hue", kInteger, kSettings, Integer<0>,
+                [](C& c, const V& v) { c.Controls.strkbHue->SetValue(AsInt(v)); },
+                [](const C& c) -> V { return c.Controls.strkbHue->Value(); }},
+    // Added after the twenty values of the first versions.
+    TSettingKey{"Visual Offset", kInteger, kSettings, Integer<0>,
+                [](C& c, const V& v) { c.SetVisualOffset(AsInt(v)); },
+                [](const C& c) -> V { return c.VisualOffset.load(); }},
+    TSettingKey{"Volume", kInteger, kVolumes, Integer<0>,
+                [](C& c, const V& v) { c.SetVolume(AsInt(v)); },
+                [](const C& c) -> V { return c.Volume.load(); }},
+    TSettingKey{"Volume Regular Dif", kInteger, kVolumes, Integer<-900>,
+                [](C& c, const V& v) { c.SetVolumeRegularDif(AsInt(v)); },
+                [](const C& c) -> V { return c.VolumeRegularDif.load(); }},
+    TSettingKey{"Bell Volume", kInteger, kVolumes, Integer<-600>,
+                [](C& c, const V& v) { c.SetBellVolume(AsInt(v)); },
+                [](const C& c) -> V { return c.BellVolume.load(); }},
+    TSettingKey{"Pan", kInteger, kVolumes, Integer<0>, [](C& c, const V& v) { c.SetPan(AsInt(v)); },
+                [](const C& c) -> V { return c.Pan; }},
+};
+
+}  // namespace
+
+std::span<const TSettingKey> SettingKeys() {
+  return kKeys;
+}
+
+}  // namespace zelmora

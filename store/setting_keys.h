@@ -1,0 +1,37 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace zelmora {
+
+class TConfig;
+
+// The section that holds every setting of the program.
+inline constexpr std::string_view kSettingsSection = "Zelmora";
+
+enum class TSettingKind { Integer, Flag, Text };
+// LoadSettings reads its keys before the voices exist, LoadVolumes after.
+enum class TLoadStep { Settings, Volumes };
+using TSettingValue = std::variant<int, bool, std::string>;
+
+// One stored setting: its key, how its text is read and written, and where
+// its value goes in the settings object and comes from. The value a
+// function takes or gives is of the row's kind.
+struct TSettingKey {
+  std::string_view Name;
+  TSettingKind Kind;
+  TLoadStep Step;
+  // The value when none is stored or the text does not convert.
+  TSettingValue (*Default)(const TConfig& config);
+  void (*Load)(TConfig& config, const TSettingValue& value);
+  TSettingValue (*Save)(const TConfig& config);
+};
+
+// Every stored setting, in the order the load applies them (the pan reaches
+// the voices, so the levels come last). A new setting is one more row.
+std::span<const TSettingKey> SettingKeys();
+
+}  // namespace zelmora
