@@ -8,11 +8,11 @@
 
 #include "audio/beat_voices.h"
 #include "audio/mixer.h"
-#include "audio/virtual_output.h"
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/task_queue_hand_over.h"
 #include "core/transport.h"
+#include "tests/support/task_queue_hand_over.h"
+#include "tests/support/virtual_output.h"
 
 using namespace zelmora;
 using namespace std::chrono_literals;

@@ -21,13 +21,13 @@
 #include "audio/beat_voices.h"
 #include "audio/choice/sound_choice.h"
 #include "audio/mixer.h"
-#include "audio/virtual_output.h"
 #include "audio/voice_build/audio_messages.h"
 #include "audio/voice_build/convert_for_voice.h"
 #include "audio/wave/byte_order.h"
 #include "audio/wave/wave_builder.h"
 #include "audio/wave/wave_storage.h"
 #include "core/config.h"
+#include "tests/support/virtual_output.h"
 
 namespace zelmora::test {
 

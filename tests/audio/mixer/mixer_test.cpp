@@ -9,8 +9,8 @@
 
 #include "audio/beat_voice.h"
 #include "audio/mixer.h"
-#include "audio/virtual_output.h"
 #include "audio/voice_gain.h"
+#include "tests/support/virtual_output.h"
 
 using namespace zelmora;
 using namespace std::chrono_literals;

@@ -8,11 +8,11 @@
 
 #include "audio/beat_voice.h"
 #include "audio/mixer.h"
-#include "audio/virtual_output.h"
 #include "audio/voice_build/convert_for_voice.h"
 #include "audio/voice_build/create_buffer.h"
 #include "audio/voice_build/sound_error_text.h"
 #include "audio/wave/wave_storage.h"
+#include "tests/support/virtual_output.h"
 #include "voice_test_waves.h"
 
 using namespace zelmora;

@@ -1,4 +1,4 @@
-#include "audio/virtual_output.h"
+#include "tests/support/virtual_output.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "core/task_queue_hand_over.h"
+#include "tests/support/task_queue_hand_over.h"
 
 namespace zelmora {
 
