@@ -3,11 +3,9 @@
 #include <cstdint>
 
 #include "audio/mixer.h"
+#include "core/voice_role.h"
 
 namespace zelmora {
-
-// The mixer's voice slots of the three beat voices.
-enum TVoiceSlot : int { kAccentSlot = 0, kRegularSlot = 1, kBellSlot = 2 };
 
 // One beat voice (AccentBuffer, RegularBuffer, BellBuffer): a handle on a
 // mixer slot. A voice without a mixer (no output device) is empty and
@@ -17,7 +15,7 @@ enum TVoiceSlot : int { kAccentSlot = 0, kRegularSlot = 1, kBellSlot = 2 };
 class TVoice {
  public:
   TVoice() = default;
-  TVoice(TMixer* mixer, TVoiceSlot slot) : mixer_(mixer), slot_(slot) {}
+  TVoice(TMixer* mixer, TVoiceRole role) : mixer_(mixer), slot_(SlotOf(role)) {}
 
   std::uint32_t SetVoiceVolume(int volume) noexcept {
     return mixer_ ? mixer_->SetVoiceVolume(slot_, volume) : kSoundOk;
@@ -29,11 +27,11 @@ class TVoice {
   bool IsEmpty() const { return mixer_ == nullptr || !mixer_->HasSample(slot_); }
 
   TMixer* Mixer() const { return mixer_; }
-  TVoiceSlot Slot() const { return slot_; }
+  int MixerSlot() const { return slot_; }
 
  private:
   TMixer* mixer_ = nullptr;
-  TVoiceSlot slot_ = kAccentSlot;
+  int slot_ = SlotOf(TVoiceRole::Accent);
 };
 
 }  // namespace zelmora

@@ -52,7 +52,7 @@ std::chrono::nanoseconds TMixerBeatOutput::RenderLead() const noexcept {
 void TMixerBeatOutput::PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
                                         std::uint64_t tag) noexcept {
   if (TMixer* mixer = Mixer()) {
-    mixer->PlayVoiceAtFrame(voices_.For(voice).Slot(), frame, level, tag);
+    mixer->PlayVoiceAtFrame(voices_.For(voice).MixerSlot(), frame, level, tag);
   }
 }
 

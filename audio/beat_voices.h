@@ -15,7 +15,8 @@ struct TBeatVoices {
 
   // Voices on the slots of `mixer` (nullptr: no output, all empty).
   static TBeatVoices On(TMixer* mixer) {
-    return {TVoice(mixer, kAccentSlot), TVoice(mixer, kRegularSlot), TVoice(mixer, kBellSlot)};
+    return {TVoice(mixer, TVoiceRole::Accent), TVoice(mixer, TVoiceRole::Regular),
+            TVoice(mixer, TVoiceRole::Bell)};
   }
 
   TVoice& For(TVoiceRole role) {

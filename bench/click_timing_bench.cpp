@@ -55,7 +55,8 @@ int Play(double bpm, double seconds) {
     return 1;
   }
   zelmora::TMixer& mixer = *device.Mixer();
-  mixer.SetVoiceSample(zelmora::kAccentSlot, zelmora::MakeClickSample(device.SampleRate()));
+  mixer.SetVoiceSample(zelmora::SlotOf(zelmora::TVoiceRole::Accent),
+                       zelmora::MakeClickSample(device.SampleRate()));
 
   const double interval = 60.0 / bpm;
   const int clicks = static_cast<int>(seconds * bpm / 60.0);
@@ -83,7 +84,8 @@ int Play(double bpm, double seconds) {
       }
     });
   }
-  const int refused = zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks);
+  const int refused = zelmora::PlayClicks(mixer, zelmora::SlotOf(zelmora::TVoiceRole::Accent),
+                                          first, interval, clicks);
   playing.store(false);
   if (tracer.joinable()) {
     tracer.join();

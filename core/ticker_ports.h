@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <stop_token>
 
+#include "core/voice_role.h"
+
 namespace zelmora {
 
 class TWakeSignal;
-
-enum class TVoiceRole { Accent, Regular, Bell };
 
 // The sound output as the tick scheduler plays it: a grid of output frames
 // that the output renders some time before they are heard.

@@ -15,7 +15,7 @@ namespace {
 // failure to build one voice must not stop the others from being built.
 void Fail(TVoice& voice, TAudioMessages& messages, const std::string& text) noexcept {
   try {
-    voice.Mixer()->SetVoiceSample(voice.Slot(), nullptr);
+    voice.Mixer()->SetVoiceSample(voice.MixerSlot(), nullptr);
   } catch (...) {
     // The voice keeps its old sound; still worth telling the user why.
   }
@@ -51,7 +51,7 @@ void CreateBuffer(TVoice& voice, TWaveStorage& holder, bool boostVolume,
       FailWithCode(voice, messages, converted.Result);
       return;
     }
-    mixer->SetVoiceSample(voice.Slot(), std::move(converted.Sample));
+    mixer->SetVoiceSample(voice.MixerSlot(), std::move(converted.Sample));
   } catch (const std::bad_alloc&) {
     FailWithCode(voice, messages, kSoundOutOfMemory);
   } catch (const std::exception& error) {

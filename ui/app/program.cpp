@@ -210,9 +210,9 @@ void TProgram::ReleaseVoices() {
   config_.Controls.AccentVoicePan.Unbind();
   config_.Controls.RegularVoicePan.Unbind();
   if (TMixer* mixer = device_.Mixer()) {
-    mixer->SetVoiceSample(kBellSlot, nullptr);
-    mixer->SetVoiceSample(kRegularSlot, nullptr);
-    mixer->SetVoiceSample(kAccentSlot, nullptr);
+    mixer->SetVoiceSample(SlotOf(TVoiceRole::Bell), nullptr);
+    mixer->SetVoiceSample(SlotOf(TVoiceRole::Regular), nullptr);
+    mixer->SetVoiceSample(SlotOf(TVoiceRole::Accent), nullptr);
   }
   voices_ = TBeatVoices{};
   device_.Close();

@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
   std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, render lead %.2f ms\n",
               device.SampleRate(), device.FramesPerBuffer(), device.OutputLatencySeconds() * 1e3,
               static_cast<double>(mixer.RenderLead().count()) * 1e-6);
-  mixer.SetVoiceSample(zelmora::kAccentSlot, zelmora::MakeClickSample(device.SampleRate()));
+  mixer.SetVoiceSample(zelmora::SlotOf(zelmora::TVoiceRole::Accent),
+                       zelmora::MakeClickSample(device.SampleRate()));
 
   const auto first = zelmora::TMixer::Clock::now() +
                      std::chrono::nanoseconds(static_cast<long long>(settle * 1e9));
@@ -47,7 +48,8 @@ int main(int argc, char** argv) {
   // the clicks, and the clock fit just before them, depend on.
   std::this_thread::sleep_until(first - 1s);
   const auto underflowsBefore = device.Underflows();
-  const int refused = zelmora::PlayClicks(mixer, zelmora::kAccentSlot, first, interval, clicks);
+  const int refused = zelmora::PlayClicks(mixer, zelmora::SlotOf(zelmora::TVoiceRole::Accent),
+                                          first, interval, clicks);
   // Let the last click reach the sink before the output stops.
   std::this_thread::sleep_for(mixer.RenderLead() + 300ms);
   const auto late = mixer.LateStarts();

@@ -63,7 +63,7 @@ class MixerTest : public QObject {
     QFETCH(double, ppm);
     QFETCH(double, jitterNs);
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kRegularSlot, Click(100));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Regular), Click(100));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {blockFrames, ppm, jitterNs, 7, true});
     std::vector<std::int64_t> frames;
@@ -72,7 +72,7 @@ class MixerTest : public QObject {
       // From 416 bpm's 6923 frames up to about 20 bpm's, at odd spacings.
       frame += 6923 + i * 7001;
       frames.push_back(frame);
-      QCOMPARE(mixer.PlayVoiceAtFrame(kRegularSlot, frame, 0, 1), kSoundOk);
+      QCOMPARE(mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Regular), frame, 0, 1), kSoundOk);
       // Handed over a few blocks ahead, as the scheduler does.
       output.RunUntil(Clock::time_point(std::chrono::nanoseconds(
           std::llround(output.TrueTimeNsOfFrame(frame - 4 * blockFrames - 2000)))));
@@ -86,12 +86,12 @@ class MixerTest : public QObject {
   // of the same voice and other tags are left alone.
   void withdrawnStartsDoNotSound() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Click(10));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Click(10));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
-    mixer.PlayVoiceAtFrame(kAccentSlot, 1000, 0, 7);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 30000, 0, 7);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 20000, 0, 8);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 1000, 0, 7);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 30000, 0, 7);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 20000, 0, 8);
     output.RunUntil(start + 100ms);  // frame 1000 has sounded
     mixer.Withdraw(7);
     output.RunUntil(start + 1s);
@@ -104,14 +104,14 @@ class MixerTest : public QObject {
   // "now" that could only be heard long after it was asked for.
   void lateStartsAreDroppedNotPlayedLate() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Click(10));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Click(10));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
     output.RunUntil(start + 1s);
     const std::int64_t next = output.FramesRendered();
-    mixer.PlayVoiceAtFrame(kAccentSlot, next - 100, 0, 1);  // 2 ms late
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), next - 100, 0, 1);  // 2 ms late
     output.RunUntil(start + 1100ms);
-    mixer.PlayVoiceAtFrame(kAccentSlot, next, 0, 1);  // 100 ms late
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), next, 0, 1);  // 100 ms late
     output.RunUntil(start + 1200ms);
     QCOMPARE(Onsets(output.Recording), (std::vector<std::int64_t>{next}));
     QCOMPARE(mixer.LateStarts(), std::uint64_t{2});
@@ -119,7 +119,7 @@ class MixerTest : public QObject {
     // The simulated output runs 10 s ahead of the wall clock: a tap asked
     // for now would be heard 10 s late.
     output.RunUntil(start + 10s);
-    mixer.PlayVoice(kAccentSlot);
+    mixer.PlayVoice(SlotOf(TVoiceRole::Accent));
     output.RunUntil(start + 10100ms);
     QCOMPARE(Onsets(output.Recording).size(), std::size_t{1});
     QCOMPARE(mixer.DroppedStarts(), std::uint64_t{2});
@@ -163,11 +163,11 @@ class MixerTest : public QObject {
   // level alone until its own frame.
   void levelsBelongToTheirStart() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Click(2000));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Click(2000));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
-    mixer.PlayVoiceAtFrame(kAccentSlot, 1000, -2000, 1);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 2500, -600, 1);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 1000, -2000, 1);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 2500, -600, 1);
     output.RunUntil(start + 500ms);
     const auto at = [&](std::int64_t frame) { return output.Recording[2 * frame]; };
     QVERIFY(std::abs(at(1000) - 0.1F) < 1e-6F);
@@ -185,12 +185,12 @@ class MixerTest : public QObject {
       ramp->Frames.push_back(static_cast<float>(i + 1));
       ramp->Frames.push_back(static_cast<float>(i + 1));
     }
-    mixer.SetVoiceSample(kAccentSlot, std::move(ramp));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), std::move(ramp));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {128, 0.0, 0.0, 1, true});
     const std::int64_t begin = 4800;
-    mixer.PlayVoiceAtFrame(kAccentSlot, begin, 0, 1);
-    mixer.PlayVoiceAtFrame(kAccentSlot, begin + 500, 0, 1);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), begin, 0, 1);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), begin + 500, 0, 1);
     output.RunUntil(start + 300ms);
     const auto at = [&](std::int64_t frame) { return output.Recording[2 * frame]; };
     QCOMPARE(at(begin - 1), 0.0F);
@@ -225,12 +225,12 @@ class MixerTest : public QObject {
     QFETCH(double, left);
     QFETCH(double, right);
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kBellSlot, Click(4800));
-    mixer.SetVoiceVolume(kBellSlot, volume);
-    mixer.SetVoicePan(kBellSlot, pan);
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Bell), Click(4800));
+    mixer.SetVoiceVolume(SlotOf(TVoiceRole::Bell), volume);
+    mixer.SetVoicePan(SlotOf(TVoiceRole::Bell), pan);
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
-    mixer.PlayVoice(kBellSlot);
+    mixer.PlayVoice(SlotOf(TVoiceRole::Bell));
     output.RunUntil(start + 200ms);
     const std::vector<std::int64_t> onsets = Onsets(output.Recording);
     if (left == 0.0 && right == 0.0) {
@@ -248,12 +248,12 @@ class MixerTest : public QObject {
   // A level change on a sounding voice glides instead of jumping.
   void volumeChangeDoesNotClick() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kRegularSlot, Click(kRate));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Regular), Click(kRate));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
-    mixer.PlayVoice(kRegularSlot);
+    mixer.PlayVoice(SlotOf(TVoiceRole::Regular));
     output.RunUntil(start + 100ms);
-    mixer.SetVoiceVolume(kRegularSlot, -10000);
+    mixer.SetVoiceVolume(SlotOf(TVoiceRole::Regular), -10000);
     output.RunUntil(start + 200ms);
     float largestStep = 0.0F;
     for (std::size_t i = 2 * 4800; i + 2 < output.Recording.size(); i += 2) {
@@ -265,8 +265,8 @@ class MixerTest : public QObject {
 
   void emptyVoicesAcceptEverything() {
     TMixer mixer(kRate);
-    QCOMPARE(mixer.PlayVoice(kAccentSlot), kSoundOk);
-    QCOMPARE(mixer.SetVoiceVolume(kAccentSlot, -20000), kSoundOk);
+    QCOMPARE(mixer.PlayVoice(SlotOf(TVoiceRole::Accent)), kSoundOk);
+    QCOMPARE(mixer.SetVoiceVolume(SlotOf(TVoiceRole::Accent), -20000), kSoundOk);
     TVoice noDevice;
     QCOMPARE(noDevice.PlayVoice(), kSoundOk);
     QCOMPARE(noDevice.SetVoicePan(-3000), kSoundOk);
@@ -280,13 +280,13 @@ class MixerTest : public QObject {
   // A rebuilt voice starts at level 0 and pan 0, as a new buffer does.
   void newSampleStartsAtLevelAndPanZero() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Click(10));
-    mixer.SetVoiceVolume(kAccentSlot, -3000);
-    mixer.SetVoicePan(kAccentSlot, 5000);
-    mixer.SetVoiceSample(kAccentSlot, Click(10, 0.5F));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Click(10));
+    mixer.SetVoiceVolume(SlotOf(TVoiceRole::Accent), -3000);
+    mixer.SetVoicePan(SlotOf(TVoiceRole::Accent), 5000);
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Click(10, 0.5F));
     const Clock::time_point start = Clock::now();
     TVirtualOutput output(mixer, start, {256, 0.0, 0.0, 1, true});
-    mixer.PlayVoice(kAccentSlot);
+    mixer.PlayVoice(SlotOf(TVoiceRole::Accent));
     output.RunUntil(start + 50ms);
     QCOMPARE(output.Recording[0], 0.5F);
     QCOMPARE(output.Recording[1], 0.5F);

@@ -67,9 +67,9 @@ class RenderRealtimeTest : public QObject {
  private slots:
   void renderNeitherAllocatesNorFrees() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Sample(3000, 0.5F));
-    mixer.SetVoiceSample(kRegularSlot, Sample(500, 0.25F));
-    mixer.SetVoiceSample(kBellSlot, Sample(9000, 0.1F));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Sample(3000, 0.5F));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Regular), Sample(500, 0.25F));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Bell), Sample(9000, 0.1F));
     std::vector<float> block(2 * kBlock);
     double heardNs = 1e9;
     int heapCalls = 0;
@@ -84,18 +84,18 @@ class RenderRealtimeTest : public QObject {
     };
 
     render(4);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 2000, -300, 7);
-    mixer.PlayVoiceAtFrame(kAccentSlot, 3000, 0, 7);  // while the first sounds
-    mixer.PlayVoiceAtFrame(kBellSlot, 2000, -600, 7);
-    mixer.PlayVoiceAtFrame(kRegularSlot, 9000, -900, 8);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 2000, -300, 7);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 3000, 0, 7);  // while the first sounds
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Bell), 2000, -600, 7);
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Regular), 9000, -900, 8);
     mixer.Withdraw(8);
     render(20);
-    mixer.PlayVoice(kRegularSlot);
-    mixer.SetVoiceVolume(kBellSlot, -2000);
-    mixer.SetVoicePan(kAccentSlot, 3000);
+    mixer.PlayVoice(SlotOf(TVoiceRole::Regular));
+    mixer.SetVoiceVolume(SlotOf(TVoiceRole::Bell), -2000);
+    mixer.SetVoicePan(SlotOf(TVoiceRole::Accent), 3000);
     render(10);
     // The old sample is retired by the render and freed by its owner later.
-    mixer.SetVoiceSample(kBellSlot, Sample(100, 0.3F));
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Bell), Sample(100, 0.3F));
     render(10);
     mixer.CollectRetired();
 
@@ -106,8 +106,8 @@ class RenderRealtimeTest : public QObject {
   // the render works with them as zero.
   void subnormalSoundIsSilence() {
     TMixer mixer(kRate);
-    mixer.SetVoiceSample(kAccentSlot, Sample(1000, 1e-39F));
-    mixer.PlayVoiceAtFrame(kAccentSlot, 0, 0, 1);
+    mixer.SetVoiceSample(SlotOf(TVoiceRole::Accent), Sample(1000, 1e-39F));
+    mixer.PlayVoiceAtFrame(SlotOf(TVoiceRole::Accent), 0, 0, 1);
     std::vector<float> block(2 * kBlock, 1.0F);
     mixer.Render(block.data(), kBlock, 1e9, 0.99e9);
     // Exactly zero: QCOMPARE would take a tiny number for zero.

@@ -47,7 +47,7 @@ std::vector<float> Render(TMixer& mixer, const std::vector<std::pair<TVoice*, in
   const Clock::time_point start = Clock::now();
   TVirtualOutput output(mixer, start, {});
   for (const auto& [voice, ms] : plays) {
-    mixer.PlayVoiceAtFrame(voice->Slot(), std::int64_t{ms} * mixer.SampleRate() / 1000, 0, 1);
+    mixer.PlayVoiceAtFrame(voice->MixerSlot(), std::int64_t{ms} * mixer.SampleRate() / 1000, 0, 1);
   }
   output.RunUntil(start + 100ms);
   return output.Recording;
@@ -96,7 +96,7 @@ class CreateBufferTest : public QObject {
     QFETCH(int, builds);
     QFETCH(int, firstValue);
     TMixer mixer(kMixerRate);
-    TVoice voice(&mixer, kAccentSlot);
+    TVoice voice(&mixer, TVoiceRole::Accent);
     TWaveStorage holder{TWave(Burst(static_cast<std::uint32_t>(rate), 1000))};
     TRecordedMessages messages;
 
@@ -137,9 +137,9 @@ class CreateBufferTest : public QObject {
     QFETCH(TBytes, image);
     QFETCH(QByteArray, message);
     TMixer mixer(kMixerRate);
-    TVoice accent(&mixer, kAccentSlot);
-    TVoice regular(&mixer, kRegularSlot);
-    TVoice bell(&mixer, kBellSlot);
+    TVoice accent(&mixer, TVoiceRole::Accent);
+    TVoice regular(&mixer, TVoiceRole::Regular);
+    TVoice bell(&mixer, TVoiceRole::Bell);
     TWaveStorage accentHolder{TWave(Burst(kMixerRate, 8192))};
     TWaveStorage regularHolder{TWave(Burst(kMixerRate, 4096))};
     TWaveStorage bellHolder{TWave(Burst(kMixerRate, 16384))};
