@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "audio/denormals.h"
 #include "audio/voice_gain.h"
@@ -172,7 +173,7 @@ bool TMixer::Idle() const noexcept {
 void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
                     bool doubtful) noexcept {
   const TDenormalsFlushed flushed;
-  std::fill(out, out + 2 * frames, 0.0F);
+  std::fill(out, out + 2 * std::ptrdiff_t{frames}, 0.0F);
   const std::int64_t blockStart = framesRendered_.load(std::memory_order_relaxed);
   const std::int64_t blockEnd = blockStart + frames;
   clock_.Update(blockStart, heardNs, calledNs, doubtful);
@@ -286,8 +287,9 @@ void TMixer::RenderVoice(TPlayback& playback, float* out, int from, int to, floa
   for (int i = from; i < to; ++i) {
     left += (targetLeft - left) * k;
     right += (targetRight - right) * k;
-    out[2 * i] += frames[2 * playback.position] * left;
-    out[2 * i + 1] += frames[2 * playback.position + 1] * right;
+    float* frameOut = out + 2 * std::ptrdiff_t{i};
+    frameOut[0] += frames[2 * playback.position] * left;
+    frameOut[1] += frames[2 * playback.position + 1] * right;
     if (++playback.position >= length) {
       playback.playing = false;
       break;
@@ -306,8 +308,9 @@ void TMixer::RenderTail(TPlayback& playback, float* out, int from, int to) noexc
   const std::size_t length = playback.sample->FrameCount();
   for (int i = from; i < to && tail.remaining > 0 && tail.position < length; ++i) {
     const float ramp = static_cast<float>(--tail.remaining) / static_cast<float>(kFadeFrames);
-    out[2 * i] += data[2 * tail.position] * tail.gainLeft * ramp;
-    out[2 * i + 1] += data[2 * tail.position + 1] * tail.gainRight * ramp;
+    float* frameOut = out + 2 * std::ptrdiff_t{i};
+    frameOut[0] += data[2 * tail.position] * tail.gainLeft * ramp;
+    frameOut[1] += data[2 * tail.position + 1] * tail.gainRight * ramp;
     ++tail.position;
   }
   if (tail.position >= length) {
@@ -322,8 +325,9 @@ void TMixer::FadeOut(const TPlayback& playback, float* out, int frames) noexcept
   std::size_t position = playback.position;
   for (int i = 0; i < fade && position < length; ++i, ++position) {
     const float ramp = 1.0F - static_cast<float>(i + 1) / static_cast<float>(fade);
-    out[2 * i] += data[2 * position] * playback.gainLeft * ramp;
-    out[2 * i + 1] += data[2 * position + 1] * playback.gainRight * ramp;
+    float* frameOut = out + 2 * std::ptrdiff_t{i};
+    frameOut[0] += data[2 * position] * playback.gainLeft * ramp;
+    frameOut[1] += data[2 * position + 1] * playback.gainRight * ramp;
   }
 }
 

@@ -40,7 +40,7 @@ void TTicker::Join() {
   }
 }
 
-void TTicker::RunLoop(std::stop_token stop) {
+void TTicker::RunLoop(const std::stop_token& stop) {
   // Runs on the thread that asks for the stop, at that very moment: the
   // beats already handed to the output are withdrawn before they sound.
   const std::stop_callback withdraw(stop, [this] { ports_.output.Cancel(tag_); });
@@ -157,7 +157,7 @@ TTickerTime::TimePoint TTicker::ShowTime(std::int64_t frame) const {
 }
 
 bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
-                          std::stop_token stop) {
+                          const std::stop_token& stop) {
   TWakeSignal& wake = ports_.config.ScheduleChanged;
   bool advanced = false;
   for (;;) {

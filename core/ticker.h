@@ -60,7 +60,7 @@ class TTicker {
 
   // Runs the loop on the calling thread until `stop` is requested (tests
   // run it with a simulated clock and a direct hand-over).
-  void RunLoop(std::stop_token stop);
+  void RunLoop(const std::stop_token& stop);
 
   // User-interface thread, during the hand-over: shows the beat at
   // `position`, unless this ticker has been stopped meanwhile.
@@ -98,7 +98,7 @@ class TTicker {
   // Serves the display updates falling due and advances the index, until
   // it is time to hand `next` (recomputed on every wake-up) to the output.
   // Returns false when stopped.
-  bool WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition, std::stop_token stop);
+  bool WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition, const std::stop_token& stop);
 
   TMetronome& metronome_;
   TPorts ports_;

@@ -1,7 +1,6 @@
 #include "audio/choice/sound_file.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -63,7 +62,8 @@ std::vector<std::uint8_t> ReadSoundFile(const std::string& path) {
 }
 
 std::string FileOpenErrorText(const std::string& path, int error) {
-  return "Cannot open file \"" + FullPath(path) + "\". " + std::strerror(error);
+  return "Cannot open file \"" + FullPath(path) + "\". " +
+         std::error_code(error, std::generic_category()).message();
 }
 
 std::string MissingSoundFileText(const std::string& path) {

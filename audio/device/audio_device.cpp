@@ -135,7 +135,7 @@ void TAudioDevice::OpenOrThrow() {
   if (Pa_StartStream(stream) != paNoError) {
     throw TError(kNoStart);
   }
-  pauser_ = std::jthread([this](std::stop_token stop) { PauseWhenIdle(std::move(stop)); });
+  pauser_ = std::jthread([this](const std::stop_token& stop) { PauseWhenIdle(stop); });
 }
 
 PaStream* TAudioDevice::OpenStream(unsigned long frames) {
@@ -154,7 +154,7 @@ PaStream* TAudioDevice::OpenStream(unsigned long frames) {
   return stream;
 }
 
-void TAudioDevice::PauseWhenIdle(std::stop_token stop) {
+void TAudioDevice::PauseWhenIdle(const std::stop_token& stop) {
   // Nothing notifies this wait; it only ends early for a stop.
   std::mutex mutex;
   std::condition_variable_any never;

@@ -91,7 +91,7 @@ class TAudioDevice {
                     void* self) noexcept;
 
   // The pause thread's loop, and the mixer's wake handler.
-  void PauseWhenIdle(std::stop_token stop);
+  void PauseWhenIdle(const std::stop_token& stop);
   // Opens (does not start) a stream with the parameters found at Open.
   void* OpenStream(unsigned long frames);
   void Resume() noexcept;

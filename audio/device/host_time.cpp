@@ -1,6 +1,6 @@
 #include "audio/device/host_time.h"
 
-#include <time.h>
+#include <time.h>  // NOLINT(modernize-deprecated-headers): clock_gettime is POSIX
 
 #include <array>
 #include <chrono>

@@ -3,8 +3,10 @@
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QMouseEvent>
+
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "ui/main/fonts.h"
 #include "ui/skin/skin.h"
@@ -48,8 +50,9 @@ void TTempoDisplay::FitDigits() {
   }
   digitsFont_ = font;
   const QFontMetricsF metrics(font);
-  const int textWidth = int(metrics.horizontalAdvance(QStringLiteral("888")) + 0.5);
-  const int textHeight = int(metrics.capHeight() + 0.5);
+  const auto textWidth =
+      static_cast<int>(std::lround(metrics.horizontalAdvance(QStringLiteral("888"))));
+  const auto textHeight = static_cast<int>(std::lround(metrics.capHeight()));
   const int left = kDigitsLeft + (width - textWidth) / 2;
   const int top = (height() - textHeight) / 2;
   digitsBox_ = QRect(left, top, textWidth, textHeight);
