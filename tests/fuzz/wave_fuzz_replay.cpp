@@ -5,10 +5,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
+#include "tests/fuzz/replay_files.h"
 #include "tests/fuzz/wave_seeds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size);
@@ -21,15 +19,8 @@ int main(int argc, char** argv) {
       LLVMFuzzerTestOneInput(seed.image.data(), n);
     }
   }
-  for (int i = 1; i < argc; ++i) {
-    std::ifstream in(argv[i], std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "cannot read %s\n", argv[i]);
-      return 1;
-    }
-    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in),
-                                          std::istreambuf_iterator<char>()};
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  if (const int status = zelmora::ReplayFiles(argc, argv); status != 0) {
+    return status;
   }
   std::puts("wave fuzz replay: all inputs passed");
   return 0;
