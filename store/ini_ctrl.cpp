@@ -179,22 +179,27 @@ void TLMDIniCtrl::Replace(const std::vector<TPendingValue>& values) {
     staged.setPermissions(QFileInfo(path).permissions());
   }
 
-  QVariantMap intended;
-  settings_->sync();  // reads the file again if anyone has changed it
-  for (const QString& key : settings_->allKeys()) {
-    intended.insert(key, settings_->value(key));
-  }
+  // The file's other values are carried over as Qt reads them; ours are
+  // set after them, so that a key of the file that Qt takes for one of ours
+  // ("BeatPattern/") cannot win over it.
+  QVariantMap ours;
   for (const auto& [key, text] : written_) {
-    intended.insert(ToQString(key), ToQString(text));
+    ours.insert(ToQString(key), ToQString(text));
   }
   for (const TPendingValue& value : values) {
-    intended.insert(ToQString(value.Section + "/" + value.Name), ToQString(value.Text));
+    ours.insert(ToQString(value.Section + "/" + value.Name), ToQString(value.Text));
   }
+  QStringList keys;
   {
+    settings_->sync();  // reads the file again if anyone has changed it
     QSettings next(staged.fileName(), settings_->format());
-    for (auto entry = intended.cbegin(); entry != intended.cend(); ++entry) {
+    for (const QString& key : settings_->allKeys()) {
+      next.setValue(key, settings_->value(key));
+    }
+    for (auto entry = ours.cbegin(); entry != ours.cend(); ++entry) {
       next.setValue(entry.key(), entry.value());
     }
+    keys = next.allKeys();
     next.sync();
     if (next.status() != QSettings::NoError) {
       throw TError(failed);
@@ -204,8 +209,17 @@ void TLMDIniCtrl::Replace(const std::vector<TPendingValue>& values) {
     throw TError(failed);
   }
   {
+    // Every key must be there again, and our values exactly: a file cut
+    // off loses its last keys. Some values of others Qt does not read back
+    // as it wrote them (a list item starting with "@"); those are as Qt
+    // keeps them.
     const QSettings back(checked.fileName(), settings_->format());
-    for (auto entry = intended.cbegin(); entry != intended.cend(); ++entry) {
+    for (const QString& key : keys) {
+      if (!back.contains(key)) {
+        throw TError(failed);
+      }
+    }
+    for (auto entry = ours.cbegin(); entry != ours.cend(); ++entry) {
       if (back.value(entry.key()) != entry.value()) {
         throw TError(failed);
       }
