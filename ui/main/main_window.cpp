@@ -22,6 +22,7 @@
 #include "core/meter_box.h"
 #include "core/metronome.h"
 #include "core/transport.h"
+#include "ui/frame/window_frame.h"
 #include "ui/main/edge_snap.h"
 #include "ui/main/error_box.h"
 #include "ui/main/fader.h"
@@ -253,8 +254,9 @@ void TfrmMain::hideEvent(QHideEvent* event) {
 
 void TfrmMain::FormHide() {
   ports_.Metronome.StopForHide();
-  ports_.Config.MainLeft = x();
-  ports_.Config.MainTop = y();
+  const QPoint outer = OuterGeometry(*this).topLeft();
+  ports_.Config.MainLeft = outer.x();
+  ports_.Config.MainTop = outer.y();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -272,7 +274,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
     SnapToEdges();
   }
   if (windows_.MainWindowMoved) {
-    windows_.MainWindowMoved(pos());
+    windows_.MainWindowMoved(OuterGeometry(*this).topLeft());
   }
 }
 
@@ -286,11 +288,11 @@ void TfrmMain::SnapToEdges() {
   if (screen == nullptr) {
     return;
   }
-  const QRect frame = frameGeometry();
+  const QRect frame = OuterGeometry(*this);
   const QPoint snapped = SnapToWorkArea(frame, screen->availableGeometry());
   if (snapped != frame.topLeft()) {
     snapping_ = true;
-    move(snapped);
+    MoveOuterTo(*this, snapped);
     snapping_ = false;
   }
 }
