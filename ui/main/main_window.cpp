@@ -89,6 +89,9 @@ TfrmMain::TfrmMain(TPorts ports, QWidget* parent)
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume + 100); },
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume - 100); },
                             });
+  // Space and the keypad's plus and minus are the window's, not a part of
+  // a meter; Enter is a tap, not the end of one.
+  keyPreview_->KeepActedKeysFrom(scmbMeterNum_);
 }
 
 TfrmMain::~TfrmMain() {
