@@ -34,7 +34,7 @@
 #include "ui/main/pin_button.h"
 #include "ui/main/press_button.h"
 #include "ui/main/tempo_display.h"
-#include "ui/main/verbatim_tooltip.h"
+#include "ui/main/tool_tip_lines.h"
 #include "ui/main/web_links.h"
 #include "ui/skin/skin.h"
 #include "ui/tempo/tempo_fader_keys.h"
@@ -205,7 +205,7 @@ void TfrmMain::scmbMeterNumChange() {
 void TfrmMain::ShowHint(bool on) {
   showHint_ = on;
   for (const auto& [widget, text] : toolTips_) {
-    widget->setToolTip(on ? VerbatimToolTip(text) : QString());
+    widget->setToolTip(on ? ToolTipLines(text) : QString());
   }
 }
 
