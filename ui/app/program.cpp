@@ -60,7 +60,8 @@ TProgram::TProgram(TOptions options)
   }
   CreateMainWindow();
   // Hidden until asked for; it lives until the end, as the settings do.
-  prefs_ = std::make_unique<TfrmSettings>(config_, *soundChoice_);
+  // A dialog of the main window, which it is placed over.
+  prefs_ = std::make_unique<TfrmSettings>(config_, *soundChoice_, main_.get());
   prefs_->SetErrorReporter([](const std::string& message) { ShowErrorBox(message); });
 
   // A step that fails is reported and the start-up goes on: every later

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "ui/frame/window_frame.h"
 #include "ui/main/drawings.h"
 #include "ui/main/fonts.h"
 #include "ui/main/picture.h"
@@ -46,6 +47,13 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(&TSkin::Instance(), &TSkin::Changed, this, qOverload<>(&QWidget::update));
+}
+
+void TfrmAbout::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    CentreOverOwner(*this);
+  }
+  QDialog::setVisible(visible);
 }
 
 void TfrmAbout::paintEvent(QPaintEvent* /*event*/) {

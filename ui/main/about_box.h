@@ -13,6 +13,9 @@ class TfrmAbout : public QDialog {
   static constexpr const char* kVersionLine = "version 2.5.1.0";
 
  protected:
+  // Comes up centred over the main window (the parent), like the other
+  // dialogs.
+  void setVisible(bool visible) override;
   void paintEvent(QPaintEvent* event) override;
 };
 

@@ -33,15 +33,24 @@ bool TKeyPreview::IsFirstDelivery(QObject* watched) const {
   return focus != nullptr ? widget == focus : widget == window_;
 }
 
-bool TKeyPreview::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && IsFirstDelivery(watched)) {
-    const auto& key = *static_cast<QKeyEvent*>(event);
-    RunHandler([&] { Handle(key); });
-  }
-  return false;  // the focused control still gets the key
+void TKeyPreview::KeepActedKeysFrom(QWidget* control) {
+  keptFrom_ = control;
 }
 
-void TKeyPreview::Handle(const QKeyEvent& key) {
+bool TKeyPreview::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !IsFirstDelivery(watched)) {
+    return false;
+  }
+  const auto& key = *static_cast<QKeyEvent*>(event);
+  bool acted = false;
+  RunHandler([&] { acted = Handle(key); });
+  // The focused control still gets the key, unless it is to be kept from
+  // the map's keys.
+  auto* widget = static_cast<QWidget*>(watched);
+  return acted && keptFrom_ != nullptr && (widget == keptFrom_ || keptFrom_->isAncestorOf(widget));
+}
+
+bool TKeyPreview::Handle(const QKeyEvent& key) {
   const bool keypad = key.modifiers().testFlag(Qt::KeypadModifier);
   const std::function<void()>* action = nullptr;
   switch (key.key()) {
@@ -64,9 +73,13 @@ void TKeyPreview::Handle(const QKeyEvent& key) {
     default:
       break;
   }
-  if (action != nullptr && *action) {
+  if (action == nullptr) {
+    return false;
+  }
+  if (*action) {
     (*action)();
   }
+  return true;
 }
 
 }  // namespace zelmora

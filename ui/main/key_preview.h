@@ -11,9 +11,11 @@ class QWidget;
 namespace zelmora {
 
 // The main window's key map. It sees every key pressed in the window before
-// the focused control does, whichever control that is, and never consumes
-// it: the control gets the key afterwards as usual. Keys in other windows
-// (dialogs, the meter box's open list, menus) are not its business.
+// the focused control does, whichever control that is, and leaves it to the
+// control afterwards as usual, except in the controls named with
+// KeepActedKeysFrom: a text field must not also type the blank, plus or
+// minus that the map has acted on. Keys in other windows (dialogs, the
+// meter box's open list, menus) are not its business.
 class TKeyPreview : public QObject {
  public:
   struct TActions {
@@ -28,15 +30,20 @@ class TKeyPreview : public QObject {
   TKeyPreview(QWidget* window, TActions actions);
   ~TKeyPreview() override;
 
+  // The keys the map acts on do not reach `control` (or its children).
+  void KeepActedKeysFrom(QWidget* control);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   bool IsFirstDelivery(QObject* watched) const;
-  void Handle(const QKeyEvent& key);
+  // Whether the key is one of the map's; runs its action.
+  bool Handle(const QKeyEvent& key);
 
   QPointer<QWidget> window_;
   TActions actions_;
+  QPointer<QWidget> keptFrom_;
 };
 
 }  // namespace zelmora

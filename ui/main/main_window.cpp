@@ -22,6 +22,7 @@
 #include "core/meter_box.h"
 #include "core/metronome.h"
 #include "core/transport.h"
+#include "ui/frame/window_frame.h"
 #include "ui/main/edge_snap.h"
 #include "ui/main/error_box.h"
 #include "ui/main/fader.h"
@@ -33,7 +34,7 @@
 #include "ui/main/pin_button.h"
 #include "ui/main/press_button.h"
 #include "ui/main/tempo_display.h"
-#include "ui/main/verbatim_tooltip.h"
+#include "ui/main/tool_tip_lines.h"
 #include "ui/main/web_links.h"
 #include "ui/skin/skin.h"
 #include "ui/tempo/tempo_fader_keys.h"
@@ -88,6 +89,9 @@ TfrmMain::TfrmMain(TPorts ports, QWidget* parent)
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume + 100); },
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume - 100); },
                             });
+  // Space and the keypad's plus and minus are the window's, not a part of
+  // a meter; Enter is a tap, not the end of one.
+  keyPreview_->KeepActedKeysFrom(scmbMeterNum_);
 }
 
 TfrmMain::~TfrmMain() {
@@ -201,7 +205,7 @@ void TfrmMain::scmbMeterNumChange() {
 void TfrmMain::ShowHint(bool on) {
   showHint_ = on;
   for (const auto& [widget, text] : toolTips_) {
-    widget->setToolTip(on ? VerbatimToolTip(text) : QString());
+    widget->setToolTip(on ? ToolTipLines(text) : QString());
   }
 }
 
@@ -253,8 +257,9 @@ void TfrmMain::hideEvent(QHideEvent* event) {
 
 void TfrmMain::FormHide() {
   ports_.Metronome.StopForHide();
-  ports_.Config.MainLeft = x();
-  ports_.Config.MainTop = y();
+  const QPoint outer = OuterGeometry(*this).topLeft();
+  ports_.Config.MainLeft = outer.x();
+  ports_.Config.MainTop = outer.y();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -272,7 +277,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
     SnapToEdges();
   }
   if (windows_.MainWindowMoved) {
-    windows_.MainWindowMoved(pos());
+    windows_.MainWindowMoved(OuterGeometry(*this).topLeft());
   }
 }
 
@@ -286,11 +291,11 @@ void TfrmMain::SnapToEdges() {
   if (screen == nullptr) {
     return;
   }
-  const QRect frame = frameGeometry();
+  const QRect frame = OuterGeometry(*this);
   const QPoint snapped = SnapToWorkArea(frame, screen->availableGeometry());
   if (snapped != frame.topLeft()) {
     snapping_ = true;
-    move(snapped);
+    MoveOuterTo(*this, snapped);
     snapping_ = false;
   }
 }

@@ -6,6 +6,7 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "ui/controls/widget_controls.h"
+#include "ui/frame/window_frame.h"
 #include "ui/main/fader.h"
 #include "ui/main/main_controls.h"
 #include "ui/main/main_window.h"
@@ -74,12 +75,17 @@ void TfrmMain::BindControls() {
                                                slblTimeSignNum_->height());
                                          })));
   c.scmbMeterNum.Bind(Keep(texts, std::make_unique<TComboTextControl>(scmbMeterNum_)));
-  c.MainWindowLeft.Bind(
-      Keep(ints, std::make_unique<TFunctionControl<int>>(
-                     [this] { return x(); }, [this](const int& left) { move(left, y()); })));
-  c.MainWindowTop.Bind(
-      Keep(ints, std::make_unique<TFunctionControl<int>>(
-                     [this] { return y(); }, [this](const int& top) { move(x(), top); })));
+  // The outer corner, read and set alike with and without a frame.
+  c.MainWindowLeft.Bind(Keep(ints, std::make_unique<TFunctionControl<int>>(
+                                       [this] { return OuterGeometry(*this).x(); },
+                                       [this](const int& left) {
+                                         MoveOuterTo(*this, {left, OuterGeometry(*this).y()});
+                                       })));
+  c.MainWindowTop.Bind(Keep(ints, std::make_unique<TFunctionControl<int>>(
+                                      [this] { return OuterGeometry(*this).y(); },
+                                      [this](const int& top) {
+                                        MoveOuterTo(*this, {OuterGeometry(*this).x(), top});
+                                      })));
   workArea_ = std::make_unique<TWorkAreaControl>();
   c.WorkArea.Bind(workArea_.get());
 

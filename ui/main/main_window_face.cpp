@@ -13,7 +13,7 @@
 #include "ui/main/pin_button.h"
 #include "ui/main/press_button.h"
 #include "ui/main/tempo_display.h"
-#include "ui/main/verbatim_tooltip.h"
+#include "ui/main/tool_tip_lines.h"
 #include "ui/skin/skin.h"
 
 namespace zelmora {

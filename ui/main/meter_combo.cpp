@@ -66,6 +66,16 @@ TMeterCombo::TMeterCombo(QWidget* parent) : QComboBox(parent) {
   connect(&TSkin::Instance(), &TSkin::Changed, this, [this] { Restyle(); });
 }
 
+void TMeterCombo::showPopup() {
+  QComboBox::showPopup();
+  // The current index stays on the last pick while the text is edited.
+  const int shown = findText(currentText(), Qt::MatchExactly);
+  QAbstractItemView* list = view();
+  list->selectionModel()->clear();
+  list->setCurrentIndex(shown >= 0 ? model()->index(shown, modelColumn(), rootModelIndex())
+                                   : QModelIndex());
+}
+
 void TMeterCombo::hidePopup() {
   const bool wasShown = view()->isVisible();
   QComboBox::hidePopup();

@@ -15,6 +15,10 @@ class TMeterCombo : public QComboBox {
  public:
   explicit TMeterCombo(QWidget* parent);
 
+  // The list opens with the entry equal to the box's text highlighted, and
+  // none when the text is no entry of the list, so Enter in the list never
+  // picks a meter the box does not show.
+  void showPopup() override;
   void hidePopup() override;
 
  signals:

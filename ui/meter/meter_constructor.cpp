@@ -1,4 +1,5 @@
 #include "ui/meter/meter_constructor.h"
+#include "ui/frame/window_frame.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -126,8 +127,12 @@ void TfrmMeterConstructor::ShowModal() {
 void TfrmMeterConstructor::setVisible(bool visible) {
   // Shown again where it was last; the first time, centred over the main
   // window.
-  if (visible && !isVisible() && shownBefore_) {
-    move(lastPosition_);
+  if (visible && !isVisible()) {
+    if (shownBefore_) {
+      MoveOuterTo(*this, lastPosition_);
+    } else {
+      CentreOverOwner(*this);
+    }
   }
   QDialog::setVisible(visible);
 }
@@ -142,7 +147,7 @@ void TfrmMeterConstructor::showEvent(QShowEvent* event) {
 void TfrmMeterConstructor::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
   if (!event->spontaneous()) {
-    lastPosition_ = pos();
+    lastPosition_ = OuterGeometry(*this).topLeft();
     shownBefore_ = true;
   }
 }

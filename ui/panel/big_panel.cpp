@@ -9,6 +9,7 @@
 
 #include "core/config.h"
 #include "core/metronome.h"
+#include "ui/frame/window_frame.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
 
@@ -90,12 +91,12 @@ void TfrmBigPanel::FitOnNearestMonitor() {
   const TScreenRect outer = OuterRect();
   if (const auto monitor = NearestMonitor(outer, monitors)) {
     const TScreenPoint at = FitOnMonitor(outer, *monitor);
-    move(at.X, at.Y);
+    MoveOuterTo(*this, {at.X, at.Y});
   }
 }
 
 void TfrmBigPanel::FormResize() {
-  const QRect outer = frameGeometry();
+  const QRect outer = OuterGeometry(*this);
   // The mark and the number fill the client area and are centred in it;
   // their font sizes follow the outer height.
   mark_->setGeometry(rect());
@@ -127,22 +128,20 @@ void TfrmBigPanel::ApplyPendingOuterSize() {
   if (!outerSizePending_) {
     return;
   }
-  const QSize frame = frameGeometry().size() - size();
-  if (frame.width() <= 0 && frame.height() <= 0) {
+  const QMargins frame = FrameMargins(*this);
+  if (frame.isNull()) {
     return;  // no frame (yet): the client size is the outer size
   }
   outerSizePending_ = false;
   // Once the user (or the window manager) has sized the window, leave it.
+  // A resize keeps the client's corner, and so the frame's.
   if (size() == requestedClientSize_) {
-    resize(requestedClientSize_ - frame);
+    resize(requestedClientSize_.shrunkBy(frame));
   }
 }
 
 TScreenRect TfrmBigPanel::OuterRect() const {
-  // pos() is the frame's corner; frameGeometry()'s corner lags behind it
-  // while a new window's frame is not known yet.
-  const QSize outer = frameGeometry().size();
-  return {pos().x(), pos().y(), outer.width(), outer.height()};
+  return ToScreenRect(OuterGeometry(*this));
 }
 
 void TfrmBigPanel::resizeEvent(QResizeEvent* event) {
@@ -159,7 +158,8 @@ void TfrmBigPanel::showEvent(QShowEvent* event) {
 void TfrmBigPanel::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   ApplyPendingOuterSize();
-  const auto ours = std::find(followTargets_.begin(), followTargets_.end(), pos());
+  const auto ours =
+      std::find(followTargets_.begin(), followTargets_.end(), OuterGeometry(*this).topLeft());
   if (ours != followTargets_.end()) {
     // Carried along by the main window: still docked with the same offsets.
     followTargets_.erase(followTargets_.begin(), ours + 1);
@@ -169,13 +169,15 @@ void TfrmBigPanel::moveEvent(QMoveEvent* event) {
 }
 
 void TfrmBigPanel::ApplyDockingRule() {
-  if (placing_ || !PlacesWindows() || mainWindow_.isNull() || !mainWindow_->isVisible()) {
+  // The main window counts also before it is shown: it has its place
+  // already, and the panel's placement at creation may dock to it.
+  if (placing_ || !PlacesWindows() || mainWindow_.isNull()) {
     return;
   }
   TDockState state{config_.PanelDocked, config_.PanelOffsetX, config_.PanelOffsetY};
   const TScreenRect proposed = OuterRect();
   const TDockOutcome outcome =
-      DockingRule(proposed, true, ToScreenRect(mainWindow_->frameGeometry()), state);
+      DockingRule(proposed, true, ToScreenRect(OuterGeometry(*mainWindow_)), state);
   config_.PanelDocked = state.Docked;
   config_.PanelOffsetX = state.OffsetX;
   config_.PanelOffsetY = state.OffsetY;
@@ -187,9 +189,9 @@ void TfrmBigPanel::ApplyDockingRule() {
       target = QPoint(snapped.X, snapped.Y);
     }
   }
-  if (target != pos()) {
+  if (target != QPoint(proposed.Left, proposed.Top)) {
     placing_ = true;
-    move(target);
+    MoveOuterTo(*this, target);
     placing_ = false;
   }
 }
@@ -198,13 +200,18 @@ void TfrmBigPanel::FollowMainWindow(QPoint mainTopLeft) {
   if (!PlacesWindows()) {
     return;
   }
+  if (config_.PanelDocked && config_.PanelOffsetX >= 0 && !mainWindow_.isNull()) {
+    // Docked to the right side: the main window's outer width may have
+    // grown by the frame a window manager gave it after the panel docked.
+    config_.PanelOffsetX = OuterGeometry(*mainWindow_).width();
+  }
   const TDockState state{config_.PanelDocked, config_.PanelOffsetX, config_.PanelOffsetY};
   const auto target = FollowPosition(state, {mainTopLeft.x(), mainTopLeft.y()}, isVisible());
   if (!target) {
     return;
   }
   const QPoint at(target->X, target->Y);
-  if (at == pos()) {
+  if (at == OuterGeometry(*this).topLeft()) {
     return;
   }
   followTargets_.push_back(at);
@@ -213,7 +220,7 @@ void TfrmBigPanel::FollowMainWindow(QPoint mainTopLeft) {
   }
   // Only the position changes; the stacking stays as the always-on-top
   // setting asks.
-  move(at);
+  MoveOuterTo(*this, at);
 }
 
 void TfrmBigPanel::closeEvent(QCloseEvent* event) {

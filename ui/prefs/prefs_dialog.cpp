@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "ui/frame/window_frame.h"
 #include "ui/prefs/prefs_check_box.h"
 #include "ui/prefs/prefs_look.h"
 #include "ui/prefs/prefs_slider.h"
@@ -214,6 +215,13 @@ void TfrmSettings::ShowVisualOffset(int ms) {
 void TfrmSettings::Restyle() {
   setStyleSheet(PrefsStyleSheet());
   update();
+}
+
+void TfrmSettings::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    CentreOverOwner(*this);
+  }
+  QDialog::setVisible(visible);
 }
 
 void TfrmSettings::paintEvent(QPaintEvent* /*event*/) {

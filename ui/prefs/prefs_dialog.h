@@ -55,6 +55,8 @@ class TfrmSettings final : public QDialog {
   void SetFileChooser(TSoundFileChooser* chooser);
 
  protected:
+  // Each showing comes up centred over the main window (the parent).
+  void setVisible(bool visible) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:

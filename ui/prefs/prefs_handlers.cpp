@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/error.h"
+#include "ui/frame/window_frame.h"
 #include "ui/prefs/prefs_check_box.h"
 #include "ui/prefs/prefs_dialog.h"
 #include "ui/prefs/prefs_slider.h"
@@ -167,7 +168,8 @@ void TfrmSettings::ShowBoostNotice() {
   QMessageBox box(QMessageBox::NoIcon, ApplicationTitle(),
                   QStringLiteral("The setting will be applied after restart."), QMessageBox::Ok,
                   this);
-  box.move(frameGeometry().topLeft() + kNoticeOffset);
+  // Outer corner to outer corner; the box is framed like the dialog.
+  MoveOuterTo(box, OuterGeometry(*this).topLeft() + kNoticeOffset, FrameMargins(*this));
   box.exec();
 }
 

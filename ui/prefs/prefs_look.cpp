@@ -59,6 +59,10 @@ QString PrefsStyleSheet() {
                     " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, stop:1 %3); }"
                     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
                     " left: 10px; padding: 0px 4px; color: %4; }"
+                    // A plain list under the box, which shows maxVisibleItems
+                    // entries at a time; the Fusion style's own popup would
+                    // show them all, from the top of the screen.
+                    "QComboBox { combobox-popup: 0; }"
                     "QLabel { color: %4; background: transparent; }"
                     "QLabel[small=\"true\"] { color: %5; }"
                     "QPushButton { color: %4; border: 1px solid %6; border-radius: 4px;"

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 
 #include "core/config.h"
+#include "ui/frame/window_frame.h"
 #include "ui/skin/skin.h"
 #include "ui/tempo/calc_edit.h"
 #include "ui/tempo/tempo_look.h"
@@ -61,25 +62,8 @@ TfrmTempo::TfrmTempo(TConfig& config, QWidget* parent)
 }
 
 bool TfrmTempo::Execute() {
-  CentreOnParent();
+  CentreOverOwner(*this);
   return exec() == QDialog::Accepted;
-}
-
-void TfrmTempo::CentreOnParent() {
-  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-  if (owner == nullptr) {
-    return;
-  }
-  // Centre the whole frame, caption included, over the owner's frame. Before
-  // the first showing the frame is not known yet; the owner's frame margins
-  // are the best guess for ours.
-  const QRect ownerFrame = owner->frameGeometry();
-  QSize frame = frameGeometry().size();
-  if (!testAttribute(Qt::WA_WState_Created) || frame == size()) {
-    frame = size() + (ownerFrame.size() - owner->size());
-  }
-  const QSize room = ownerFrame.size() - frame;
-  move(ownerFrame.topLeft() + QPoint(room.width() / 2, room.height() / 2));
 }
 
 void TfrmTempo::showEvent(QShowEvent* event) {

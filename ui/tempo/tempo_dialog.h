@@ -33,7 +33,6 @@ class TfrmTempo : public QDialog {
   void FormShow();
   void sButton1Click();  // "Ok"
   void sButton2Click();  // "Cancel"
-  void CentreOnParent();
 
   TConfig& config_;
   QLabel* label_ = nullptr;

@@ -61,6 +61,47 @@ class MeterBoxTest : public QObject {
     QVERIFY(rig.tempoFader()->hasFocus());
   }
 
+  // The open list highlights the entry the box shows, or none; Enter in the
+  // list then keeps the meter the box shows.
+  void listOpensOnTheMeterShown_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<std::string>("setPattern");
+    QTest::addColumn<int>("highlighted");
+    QTest::addColumn<std::string>("patternAfterEnter");
+    QTest::newRow("typed 3") << "3" << std::string() << 2 << std::string("Xxx");
+    QTest::newRow("typed 2+2") << "2+2" << std::string() << 4 << std::string("XxXx");
+    QTest::newRow("typed 5, no entry") << "5" << std::string() << -1 << std::string("Xxxxx");
+    QTest::newRow("set 3+2") << QString() << std::string("XxxXx") << 5 << std::string("XxxXx");
+    QTest::newRow("set 7, no entry")
+        << QString() << std::string("Xxxxxxx") << -1 << std::string("Xxxxxxx");
+  }
+  void listOpensOnTheMeterShown() {
+    QFETCH(QString, typed);
+    QFETCH(std::string, setPattern);
+    QFETCH(int, highlighted);
+    QFETCH(std::string, patternAfterEnter);
+    TProgramRig rig;
+    QVERIFY(rig.Show());
+    if (!typed.isEmpty()) {
+      Type(rig, typed);
+    } else {
+      rig.config().SetBeatPattern(setPattern);
+    }
+    TMeterCombo* box = rig.meterBox();
+    const QString shown = box->currentText();
+    box->showPopup();
+    QAbstractItemView* list = box->view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    QCOMPARE(list->currentIndex().row(), highlighted);
+    const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), highlighted >= 0 ? 1 : 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(rig.config().BeatPattern, patternAfterEnter);
+    QCOMPARE(box->currentText(), shown);
+    box->hidePopup();
+    QVERIFY(rig.boxes.empty());
+  }
+
   void typingSetsTheBarAsItIsTyped() {
     TProgramRig rig;
     QVERIFY(rig.Show());

@@ -1,7 +1,9 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +51,31 @@ class PrefsSoundsTest : public QObject {
  private slots:
   void initTestCase() { QApplication::setApplicationName(QStringLiteral("Zelmora")); }
   void cleanup() { TSkin::Instance().SetHueOffset(0); }
+
+  // Each open list shows 24 of its 26 entries at a time and scrolls to the
+  // rest.
+  void listsShowTwentyFourEntriesAtATime() {
+    QApplication::setStyle(QStringLiteral("Fusion"));  // the program's
+    TPrefsRig rig;
+    rig.dialog.FillSoundLists();
+    rig.dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.dialog));
+    for (const char* name : {"sComboBoxAcc", "sComboBoxReg"}) {
+      auto* combo = rig.Find<QComboBox>(name);
+      combo->setCurrentIndex(0);
+      combo->showPopup();
+      QAbstractItemView* list = combo->view();
+      QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+      int wholeRows = 0;
+      for (int row = 0; row < combo->count(); ++row) {
+        const QRect place = list->visualRect(combo->model()->index(row, 0));
+        wholeRows += place.top() >= 0 && place.bottom() <= list->viewport()->rect().bottom();
+      }
+      QCOMPARE(wholeRows, 24);
+      QVERIFY(list->verticalScrollBar()->maximum() > 0);
+      combo->hidePopup();
+    }
+  }
 
   // First run: "Jam Block" and "Wood Block Hi", the file entries empty; the
   // save reads the lists and the hue slider.
