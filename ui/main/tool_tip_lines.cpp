@@ -1,19 +1,11 @@
 #include "ui/main/tool_tip_lines.h"
 
-#include <QRegularExpression>
-
 namespace zelmora {
 
 QString ToolTipLines(const QString& text) {
-  static const QRegularExpression breakTag(QStringLiteral(R"(<br\s*/?>)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-  QString lines = text;
-  lines.remove(breakTag);
-  lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  // A final line break ends the last line; it starts no empty one.
-  if (lines.endsWith(QLatin1Char('\n'))) {
-    lines.chop(1);
-  }
+  // Shown as it is written: its tags are characters of the text.
+  QString lines = text.toHtmlEscaped();
+  lines.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
   lines.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
   // The tooltip window wraps rich text that is wider than a quarter of the
   // screen, anywhere it can; a line that must not break is kept whole.

@@ -4,9 +4,9 @@
 
 namespace zelmora {
 
-// A tooltip whose lines are the CR LF (or LF) pairs of its text, and only
-// those: the tooltip window wraps no line, and a "<br>" tag adds no break
-// of its own. The text's other tags take effect ("<b>" is bold).
+// A tooltip that shows its text verbatim ("<b>" and "<br>" are characters
+// of it, no markup is read) in the lines its CR LF (or LF) pairs make, and
+// only those: the tooltip window wraps no line.
 QString ToolTipLines(const QString& text);
 
 }  // namespace zelmora
