@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QSessionManager>
 
 #include "ui/app/application.h"
 #include "ui/app/program.h"
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
   // panel counts as unticked in the menu, which the save would then store.
   QObject::connect(&program.MainWindow(), &zelmora::TfrmMain::closed, &app,
                    [] { QCoreApplication::exit(0); });
+  // The session manager asks before it ends the session; it may end the
+  // program afterwards with nothing more than a signal, or not even that.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                   [&program](QSessionManager&) { program.SaveSettingsNow(); });
   if (terminated) {
     return 0;
   }

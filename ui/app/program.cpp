@@ -196,6 +196,13 @@ bool TProgram::HotKeyActive() const {
   return hotKey_ && hotKey_->IsActive();
 }
 
+void TProgram::SaveSettingsNow() {
+  if (panel_) {
+    panel_->StoreBounds();
+  }
+  SaveSettings();
+}
+
 void TProgram::SaveSettings() {
   try {
     TLMDIniCtrl store(settings_.get());

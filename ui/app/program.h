@@ -76,6 +76,11 @@ class TProgram {
   TfrmSettings& Preferences() { return *prefs_; }
   bool HotKeyActive() const;
 
+  // Saves every setting now, the windows still standing: when the session
+  // manager asks before it ends the session, which may then end the
+  // program without a word.
+  void SaveSettingsNow();
+
  private:
   class TBoxMessages final : public TAudioMessages {
    public:

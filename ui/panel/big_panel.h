@@ -85,6 +85,10 @@ class TfrmBigPanel final : public QWidget {
   bool StaysOnTop() const;
   void SetStaysOnTop(bool topmost);
 
+  // Copies the panel's place and size into the settings object, as its
+  // destruction does: for a save while it still stands.
+  void StoreBounds() { FormDestroy(); }
+
   // Whether this platform lets the application place its windows.
   static bool PlacesWindows();
 

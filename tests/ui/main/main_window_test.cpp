@@ -114,6 +114,21 @@ class MainWindowTest : public QObject {
     QVERIFY(rig.boxes.empty());
   }
 
+  // When the session manager asks before it ends the session, every
+  // setting is saved while the windows still stand, the beat panel's place
+  // too, and the program runs on.
+  void settingsAreSavedWhenTheSessionAsks() {
+    TProgramRig rig;
+    QVERIFY(rig.Show());
+    QTest::keyClick(rig.tempoFader(), Qt::Key_PageUp);  // 130
+    rig.program->BeatPanel()->move(300, 200);
+    rig.program->SaveSettingsNow();
+    QCOMPARE(rig.ini.Stored("Zelmora/Tempo").toString(), QString("130"));
+    QCOMPARE(rig.ini.Stored("Zelmora/BigPanelLeft").toString(), QString("300"));
+    QCOMPARE(rig.ini.Stored("Zelmora/BeatIndicatorVisible").toString(), QString("1"));
+    QVERIFY(rig.program->BeatPanel()->isVisible());
+  }
+
   void everySettingIsSavedAtTheEnd() {
     TProgramRig rig;
     QVERIFY(rig.Show());
