@@ -6,19 +6,20 @@
 
 namespace zelmora {
 
-// The three beat voices of a run. Set up on the user-interface thread
-// before the scheduler starts; the voices' operations are thread-safe.
+// The three beat voices of a run, set up before the scheduler starts.
 struct TBeatVoices {
   TVoice AccentBuffer;
   TVoice RegularBuffer;
   TVoice BellBuffer;
 
   // Voices on the slots of `mixer` (nullptr: no output, all empty).
+  // Thread: ui
   static TBeatVoices On(TMixer* mixer) {
     return {TVoice(mixer, TVoiceRole::Accent), TVoice(mixer, TVoiceRole::Regular),
             TVoice(mixer, TVoiceRole::Bell)};
   }
 
+  // Thread: any
   TVoice& For(TVoiceRole role) {
     switch (role) {
       case TVoiceRole::Accent:
@@ -35,14 +36,14 @@ struct TBeatVoices {
 // The output as the tick scheduler plays it: the beat voices' mixer and
 // its frame grid. Without a mixer (no output device) the grid runs on
 // steady_clock at a nominal rate, heard at once, and nothing sounds, so
-// the metronome still keeps its time and shows its beats.
-//
-// Threads: as TBeatOutput; the voices are set up on the user-interface
-// thread before the scheduler starts.
+// the metronome still keeps its time and shows its beats. The voices are
+// set up before the scheduler starts.
 class TMixerBeatOutput final : public TBeatOutput {
  public:
+  // Thread: ui
   explicit TMixerBeatOutput(TBeatVoices& voices) : voices_(voices) {}
 
+  // Thread: ticker
   int FrameRate() const noexcept override;
   void Hold() noexcept override;
   void Release() noexcept override;
@@ -51,6 +52,7 @@ class TMixerBeatOutput final : public TBeatOutput {
   std::chrono::nanoseconds RenderLead() const noexcept override;
   void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
                         std::uint64_t tag) noexcept override;
+  // Thread: ticker, ui
   void Cancel(std::uint64_t tag) noexcept override;
 
  private:
@@ -59,9 +61,10 @@ class TMixerBeatOutput final : public TBeatOutput {
   TBeatVoices& voices_;
 };
 
-// A voice's pan as the settings object sets it (user-interface thread).
+// A voice's pan as the settings object sets it.
 class TVoicePanControl final : public TControl<int> {
  public:
+  // Thread: ui
   explicit TVoicePanControl(TVoice& voice) : voice_(voice) {}
   int Value() const override { return pan_; }
   void SetValue(const int& pan) override {

@@ -29,79 +29,92 @@ enum : std::uint32_t {
 // whatever the block size. A start asked for "now" begins on the first
 // frame of the next block.
 //
-// Threads:
-// - SetVoiceVolume, SetVoicePan, PlayVoice, PlayVoiceAtFrame, Withdraw,
-//   EarliestFrame, HeardAt, RenderLead, Hold, Release: any thread but the
-//   audio thread; lock-free and allocation-free, except that a start or a
-//   hold while the output is paused calls the wake handler, which blocks
-//   until the output runs again.
-// - SetVoiceSample, CollectRetired, SetRenderLead, SetWakeHandler,
-//   SetPaused: the output's owner, never the audio thread.
-// - Render: the audio thread (the output's callback) only; noexcept, no
-//   locks, no allocation, no freeing.
-// A replaced sample is freed by CollectRetired on the control thread once
-// two blocks have been rendered since the swap, or at destruction, which
-// must come after the output has stopped calling Render.
+// The calls of the other threads are lock-free and allocation-free, except
+// that a start or a hold while the output is paused calls the wake handler,
+// which blocks until the output runs again. Render takes no lock and
+// allocates and frees nothing: a replaced sample is freed by
+// CollectRetired (SetVoiceSample calls it) once two blocks have been
+// rendered since the swap, or at destruction, which must come after the
+// output has stopped calling Render.
 class TMixer {
  public:
   static constexpr int kVoices = 3;
   using Clock = std::chrono::steady_clock;
 
+  // Thread: control
   explicit TMixer(int sampleRate);
   ~TMixer();
   TMixer(const TMixer&) = delete;
   TMixer& operator=(const TMixer&) = delete;
 
+  // Thread: any
   int SampleRate() const { return sampleRate_; }
 
   // How long before it is heard a frame may be rendered (the output's
   // latency and a block). Set by the output before it renders.
+  // Thread: control
   void SetRenderLead(std::chrono::nanoseconds lead);
+  // Thread: any but audio
   std::chrono::nanoseconds RenderLead() const;
 
   // The level a voice starts at with PlayVoice, in hundredths of a
   // decibel; a sounding voice glides to it within about a millisecond.
+  // Thread: any but audio
   std::uint32_t SetVoiceVolume(int voice, int volume) noexcept;
   // Pan in hundredths of a decibel (-10000 left .. 10000 right); a
   // sounding voice follows at once.
+  // Thread: any but audio
   std::uint32_t SetVoicePan(int voice, int pan) noexcept;
   // Starts the voice as soon as the output can, at its volume. A voice
   // that is still sounding at the start's frame starts again from the
   // beginning, its tail faded out within about a millisecond, so that
   // every beat sounds however long its sample.
+  // Thread: any but audio
   std::uint32_t PlayVoice(int voice) noexcept;
   // Starts the voice on output frame `frame` at `level`; `tag` (not 0)
   // names the start for Withdraw.
+  // Thread: any but audio
   std::uint32_t PlayVoiceAtFrame(int voice, std::int64_t frame, int level,
                                  std::uint64_t tag) noexcept;
   // Withdraws every start of `tag` that has not begun.
+  // Thread: any but audio
   void Withdraw(std::uint64_t tag) noexcept;
 
   // The earliest frame a start asked for now can still begin on.
+  // Thread: any but audio
   std::int64_t EarliestFrame() const noexcept;
   // When `frame` is heard.
+  // Thread: any but audio
   Clock::time_point HeardAt(std::int64_t frame) const noexcept;
 
   // Installs a voice's new sound (nullptr empties the voice). The new voice
   // starts at level 0 (full volume) and pan 0; a sounding old one fades out.
+  // Thread: ui
   void SetVoiceSample(int voice, std::unique_ptr<TVoiceSample> sample);
   bool HasSample(int voice) const;
   // Frees replaced samples the audio thread can no longer be using.
+  // Thread: ui
   void CollectRetired();
 
   // The output's pause when idle: while paused, a start calls `wake`
   // (which must start the output again) after posting itself.
+  // Thread: control
   void SetWakeHandler(std::function<void()> wake);
+  // The output's pause thread, and the thread whose start or hold wakes it.
+  // Thread: any but audio
   void SetPaused(bool paused);
   // Keeps the output from pausing while the metronome runs (and wakes a
-  // paused one); any thread but the audio thread, in pairs.
+  // paused one); in pairs.
+  // Thread: any but audio
   void Hold() noexcept;
   void Release() noexcept;
   // Nothing holds the output, nothing sounds and no start waits: the
-  // output may pause. Any thread.
+  // output may pause.
+  // Thread: any
   bool Idle() const noexcept;
   // Counts starts asked for and blocks rendered with sound: unchanged
-  // over a stretch of time, the output was idle all along. Any thread.
+  // over a stretch of time, the output was idle all along.
+  // Thread: any
   std::uint64_t Activity() const noexcept {
     return posts_.load(std::memory_order_relaxed) + soundingBlocks_.load(std::memory_order_relaxed);
   }
@@ -111,13 +124,16 @@ class TMixer {
   // is reported to be heard, calledNs when the driver asked for the block;
   // `doubtful` says the report may be wrong (the driver gave none and
   // heardNs is a guess, or the output ran dry just before this block).
+  // Thread: audio
   void Render(float* out, int frames, double heardNs, double calledNs,
               bool doubtful = false) noexcept;
 
-  // Diagnostics, any thread.
+  // Diagnostics.
+  // Thread: any
   std::uint64_t BlocksRendered() const { return blocksDone_.load(std::memory_order_acquire); }
   // Starts that came after their frame had been rendered: begun late by
   // less than a block, or dropped.
+  // Thread: any
   std::uint64_t LateStarts() const { return lateStarts_.load(std::memory_order_relaxed); }
   std::uint64_t DroppedStarts() const { return droppedStarts_.load(std::memory_order_relaxed); }
 

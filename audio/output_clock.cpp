@@ -5,14 +5,13 @@
 namespace zelmora {
 namespace {
 
-// Weight of each report: with blocks of about 5 ms, a time constant of
-// about a third of a second.
+// The estimate and its rules are told in output_clock.h.
+
+// Weight of each report: with blocks of about 5 ms, the time constant.
 constexpr double kBlend = 1.0 / 64.0;
-// Reports further off than this are a step (an output that ran dry moves
-// every later frame by at least a block) or a wild reading, never jitter.
+// An output that ran dry moves every later frame by at least a block;
+// jitter stays well within this.
 constexpr double kStepNs = 4e6;
-// Blocks that have not come for this long: the output was paused or held
-// up, and what was known of its timing is stale.
 constexpr double kGapNs = 100e6;
 
 }  // namespace
@@ -37,8 +36,6 @@ void TOutputClock::Update(std::int64_t blockStartFrame, double heardNs, double c
   const double origin = originNs_.load(std::memory_order_relaxed);
   const double off = reportedOrigin - origin;
   if (std::abs(off) > kStepNs) {
-    // A step shows as a run of reports off by about as much; a wild
-    // reading as a lone one.
     if (++offRun_ >= kStepRun) {
       originNs_.store(reportedOrigin, std::memory_order_release);
       offRun_ = 0;

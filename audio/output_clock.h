@@ -14,14 +14,15 @@ namespace zelmora {
 // estimate with a time constant of about a third of a second: the reports'
 // jitter averages out, and the converter's own rate (hundreds of ppm off
 // steady_clock is common) is followed with a lag of well under a
-// millisecond. The estimate jumps to the reports when they agree on a step
-// of more than a few milliseconds (the output ran dry, or was paused and
-// started again) and when blocks have not come for a while.
-//
-// Threads: Update from the audio callback only; HeardAtNs from any thread
-// (one atomic read).
+// millisecond. Three reports in a row more than 4 ms off are a step (the
+// output ran dry) and the estimate jumps to them; a lone one is a wild
+// reading and is left out. A gap of more than 100 ms between blocks (a
+// pause, a stall) starts the estimate afresh. Reports that jump by 1-2 ms
+// for seconds with nothing happening to the output (PulseAudio's ALSA
+// plugin does this) move the flash by that much, never a click.
 class TOutputClock {
  public:
+  // Thread: control (with the mixer)
   explicit TOutputClock(double sampleRate);
 
   // The block starting at blockStartFrame, asked for at calledNs, whose
@@ -29,10 +30,12 @@ class TOutputClock {
   // `doubtful`: the report may be wrong (the driver gave no time and
   // heardNs is a guess, or the output ran dry just before); it is used
   // only while there is nothing better.
+  // Thread: audio
   void Update(std::int64_t blockStartFrame, double heardNs, double calledNs,
               bool doubtful = false) noexcept;
 
   // When `frame` is heard, steady_clock ns; 0 before the first block.
+  // Thread: any
   double HeardAtNs(std::int64_t frame) const noexcept {
     return originNs_.load(std::memory_order_acquire) + static_cast<double>(frame) * nsPerFrame_;
   }

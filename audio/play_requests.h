@@ -28,8 +28,9 @@ class TPlayRequests {
     std::uint64_t tag;
   };
 
-  // Any thread but the audio callback. Returns false when all slots are
-  // taken. Requests of tag 0 (taps) cannot be withdrawn.
+  // Returns false when all slots are taken. Requests of tag 0 (taps)
+  // cannot be withdrawn.
+  // Thread: any but audio
   bool Post(const TRequest& request) noexcept {
     const std::uint64_t serial = serial_.fetch_add(1, std::memory_order_relaxed) + 1;
     for (TSlot& slot : slots_) {
@@ -50,8 +51,9 @@ class TPlayRequests {
     return false;
   }
 
-  // Any thread but the audio callback: withdraws every waiting request of
-  // `tag`. One the audio thread has already taken stays taken.
+  // Withdraws every waiting request of `tag`. One the audio thread has
+  // already taken stays taken.
+  // Thread: any but audio
   void Withdraw(std::uint64_t tag) noexcept {
     if (tag == 0) {
       return;
@@ -65,10 +67,11 @@ class TPlayRequests {
     }
   }
 
-  // Audio thread. Calls decide(request) for each waiting request: kKeep
-  // leaves it for a later block, kDrop frees it, kTake frees it and, if no
-  // withdrawal came first, calls take(request).
+  // Calls decide(request) for each waiting request: kKeep leaves it for a
+  // later block, kDrop frees it, kTake frees it and, if no withdrawal came
+  // first, calls take(request).
   enum TDecision { kKeep, kDrop, kTake };
+  // Thread: audio
   template <typename Decide, typename Take>
   void Drain(Decide&& decide, Take&& take) noexcept {
     for (TSlot& slot : slots_) {
@@ -91,7 +94,8 @@ class TPlayRequests {
     }
   }
 
-  // Any thread: whether a request is waiting.
+  // Whether a request is waiting.
+  // Thread: any
   bool AnyWaiting() const noexcept {
     for (const TSlot& slot : slots_) {
       if (State(slot.word.load(std::memory_order_acquire)) == kReady) {

@@ -12,6 +12,7 @@ struct TStereoGain {
   float Right = 1.0F;
 };
 
+// Thread: any
 float GainForLevel(int hundredthsDb);
 TStereoGain GainForVolumeAndPan(int volume, int pan);
 

@@ -10,6 +10,7 @@ namespace zelmora {
 // the audio thread only reads it.
 struct TVoiceSample {
   std::vector<float> Frames;  // left, right, left, right, ...
+  // Thread: any
   std::size_t FrameCount() const { return Frames.size() / 2; }
 };
 

@@ -1,6 +1,7 @@
 #include "core/config.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 #include <limits>
 
@@ -30,6 +31,39 @@ int NegatedPan(int pan) {
 
 }  // namespace
 
+// Held by every setter while it runs. The setters write plain fields and
+// the controls, so two threads in them at once is always a fault; builds
+// without NDEBUG assert that it never happens. A setter may run setters
+// on its own thread (SetMeterText, a control that clamps and calls back).
+// Not a check of which thread: tests run the setters on a ticker thread
+// that stands in for the user-interface thread while the test's own
+// thread waits.
+class TConfig::TSetting {
+ public:
+  TSetting(const TSetting&) = delete;
+  TSetting& operator=(const TSetting&) = delete;
+#ifdef NDEBUG
+  explicit TSetting(TConfig& /*config*/) {}
+#else
+  explicit TSetting(TConfig& config) : config_(config) {
+    const std::thread::id self = std::this_thread::get_id();
+    std::thread::id none;
+    const bool claimed =
+        config_.settingThread_.compare_exchange_strong(none, self, std::memory_order_acquire);
+    assert((claimed || none == self) && "TConfig setters on two threads at once");
+    ++config_.settingDepth_;
+  }
+  ~TSetting() {
+    if (--config_.settingDepth_ == 0) {
+      config_.settingThread_.store(std::thread::id(), std::memory_order_release);
+    }
+  }
+
+ private:
+  TConfig& config_;
+#endif
+};
+
 int RelativeLevel(int level, int difference) {
   const std::int64_t sum = std::int64_t{level} + difference;
   return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
@@ -42,6 +76,7 @@ std::string TempoDisplayText(int tempo) {
 }
 
 void TConfig::SetTempo(int value) {
+  const TSetting setting(*this);
   // A value outside the range is always clamped and shown, also when the
   // field holds the same out-of-range value (0, before the first load).
   const bool inRange = value >= kMinTempo && value <= kMaxTempo;
@@ -57,6 +92,7 @@ void TConfig::SetTempo(int value) {
 }
 
 void TConfig::SetVolume(int value) {
+  const TSetting setting(*this);
   if (value != Volume) {
     Volume = ClampLevel(value);
   }
@@ -64,6 +100,7 @@ void TConfig::SetVolume(int value) {
 }
 
 void TConfig::SetVolumeRegularDif(int value) {
+  const TSetting setting(*this);
   if (value != VolumeRegularDif) {
     VolumeRegularDif = ClampLevel(value);
   }
@@ -71,11 +108,13 @@ void TConfig::SetVolumeRegularDif(int value) {
 }
 
 void TConfig::SetBellVolume(int value) {
+  const TSetting setting(*this);
   BellVolume = value;
   ShowIfDifferent(Controls.strbBellVolume, value);
 }
 
 void TConfig::SetPan(int value) {
+  const TSetting setting(*this);
   Pan = value;
   const int voicePan = NegatedPan(value);
   Controls.BellVoicePan->SetValue(voicePan);
@@ -85,16 +124,19 @@ void TConfig::SetPan(int value) {
 }
 
 void TConfig::SetBoostVolume(bool value) {
+  const TSetting setting(*this);
   BoostVolume = value;
   ShowIfDifferent(Controls.chkBoostVolume, value);
 }
 
 void TConfig::SetBell(bool value) {
+  const TSetting setting(*this);
   Bell = value;
   ShowIfDifferent(Controls.Bellsound1, value);
 }
 
 void TConfig::SetStayOnTop(bool value) {
+  const TSetting setting(*this);
   StayOnTop = value;
   Controls.BeatPanelTopmost->SetValue(value);
   Controls.MainWindowTopmost->SetValue(value);
@@ -102,6 +144,7 @@ void TConfig::SetStayOnTop(bool value) {
 }
 
 void TConfig::SetTapMode(bool value) {
+  const TSetting setting(*this);
   if (value == TapMode) {
     return;
   }
@@ -111,11 +154,13 @@ void TConfig::SetTapMode(bool value) {
 }
 
 void TConfig::SetVisualOffset(int value) {
+  const TSetting setting(*this);
   VisualOffset = std::clamp(value, kMinVisualOffset, kMaxVisualOffset);
   ShowIfDifferent(Controls.strkbVisualOffset, VisualOffset.load());
 }
 
 void TConfig::SetBeatPattern(std::string_view pattern) {
+  const TSetting setting(*this);
   BeatPattern = pattern;
   // Made before the store; the old one is freed by its last reader.
   publishedPattern_.store(std::make_shared<const std::string>(BeatPattern),
@@ -125,6 +170,7 @@ void TConfig::SetBeatPattern(std::string_view pattern) {
 }
 
 void TConfig::SetMeterText(std::string_view text) {
+  const TSetting setting(*this);
   MeterText = text;
   const std::string pattern = MeterTextToPattern(text);
   if (pattern == BeatPattern) {

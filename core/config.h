@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "core/config_controls.h"
 #include "core/wake_signal.h"
@@ -17,11 +18,12 @@ namespace zelmora {
 // its own value, so a field ends up inside its control's range whenever the
 // control had to move.
 //
-// Threads: setters and every non-atomic field belong to the user-interface
-// thread. The tick scheduler reads the atomic fields and
-// BeatPatternForPlayers() once per beat, without locks on the fields.
+// The non-atomic fields belong to the user-interface thread, as the
+// setters do; the ticker reads the atomic fields and
+// BeatPatternForPlayers() once per beat, without locks.
 class TConfig {
  public:
+  // Thread: ui
   TConfig() = default;
   TConfig(const TConfig&) = delete;
   TConfig& operator=(const TConfig&) = delete;
@@ -57,6 +59,7 @@ class TConfig {
 
   TConfigControls Controls;
 
+  // Thread: ui
   void SetTempo(int value);
   void SetVolume(int value);
   void SetVolumeRegularDif(int value);
@@ -70,14 +73,17 @@ class TConfig {
 
   // Accepts any pattern, the empty one included, and brings the beat count
   // label and the meter box up to date.
+  // Thread: ui
   void SetBeatPattern(std::string_view pattern);
   // Parses a meter text and installs its pattern when it differs. Throws
   // TError for a text that does not parse; the pattern stays as it was.
+  // Thread: ui
   void SetMeterText(std::string_view text);
 
   // The pattern as the players see it: always a whole pattern, the old or
-  // the new one. Thread: any but the audio callback (the shared pointer's
-  // load may wait a moment for a store on another thread).
+  // the new one. Not for the audio thread: the shared pointer's load may
+  // wait a moment for a store on another thread.
+  // Thread: any but audio
   std::shared_ptr<const std::string> BeatPatternForPlayers() const {
     return publishedPattern_.load(std::memory_order_acquire);
   }
@@ -89,15 +95,23 @@ class TConfig {
   static constexpr int kMaxVisualOffset = 150;
 
  private:
+  class TSetting;
+
   std::atomic<std::shared_ptr<const std::string>> publishedPattern_{
       std::make_shared<const std::string>()};
+  // The thread running a setter, and how deeply nested, for the debug
+  // builds' check in config.cpp.
+  [[maybe_unused]] std::atomic<std::thread::id> settingThread_{};
+  [[maybe_unused]] int settingDepth_ = 0;
 };
 
 // Display text of the tempo: three digits from 20 to 416 ("020", "416").
+// Thread: any
 std::string TempoDisplayText(int tempo);
 
 // A level set relative to another (hundredths of a decibel), for the
 // voices: the sum, kept within 32 bits whatever a settings file held.
+// Thread: any
 int RelativeLevel(int level, int difference);
 
 }  // namespace zelmora

@@ -9,6 +9,7 @@ namespace zelmora {
 struct TWorkArea {
   int Width = 0;
   int Height = 0;
+  // Thread: any
   bool operator==(const TWorkArea&) const = default;
 };
 

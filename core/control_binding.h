@@ -8,11 +8,12 @@ namespace zelmora {
 // settings object: a slider position, a label's text, a menu check mark.
 // The settings object reads it to decide whether it needs writing, and
 // writes it; the window behind it wires the control's own change handler
-// back to the setter. All calls happen on the user-interface thread.
+// back to the setter.
 template <typename T>
 class TControl {
  public:
   virtual ~TControl() = default;
+  // Thread: ui
   virtual T Value() const = 0;
   virtual void SetValue(const T& value) = 0;
 };
@@ -22,6 +23,7 @@ class TControl {
 template <typename T>
 class THeldValue final : public TControl<T> {
  public:
+  // Thread: ui
   THeldValue() = default;
   explicit THeldValue(T initial) : value_(std::move(initial)) {}
   T Value() const override { return value_; }
@@ -38,15 +40,18 @@ class THeldValue final : public TControl<T> {
 template <typename T>
 class TBinding {
  public:
+  // Thread: ui
   TBinding() = default;
   explicit TBinding(T initial) : held_(std::move(initial)) {}
   TBinding(const TBinding&) = delete;
   TBinding& operator=(const TBinding&) = delete;
 
+  // Thread: ui
   void Bind(TControl<T>* control) { bound_ = control; }
   void Unbind() { bound_ = nullptr; }
   bool IsBound() const { return bound_ != nullptr; }
 
+  // Thread: ui
   TControl<T>& operator*() { return bound_ ? *bound_ : held_; }
   const TControl<T>& operator*() const {
     return bound_ ? static_cast<const TControl<T>&>(*bound_) : held_;

@@ -36,12 +36,11 @@ inline constexpr std::uint32_t kBeatMarkIdleColor = 0x404040;
 // StartStop. A stop asks the running ticker to end and does not wait for
 // it: nothing the ticker handed to the output sounds any more unless it has
 // begun to, and a new run may already play while the old thread ends.
-//
-// Threads: every operation on the user-interface thread. Shutdown must run
-// before the voices are released: it ends and joins every ticker, and no
-// hand-over can keep it waiting.
+// Shutdown must run before the voices are released: it ends and joins
+// every ticker, and no hand-over can keep it waiting.
 class TMetronome {
  public:
+  // Thread: ui
   TMetronome(TConfig& config, TTransport& transport, TBeatOutput& output, TTickerTime& time,
              TBeatHandOver& handOver);
   ~TMetronome();  // shuts down
@@ -50,6 +49,7 @@ class TMetronome {
 
   TMetronomeControls Controls;
 
+  // Thread: ui
   void StartStop();
   // "Restart bar": the next beat is the bar's first, running or not.
   void RestartBar();
@@ -58,9 +58,11 @@ class TMetronome {
   // Program end: stops and joins every ticker.
   void Shutdown();
 
+  // Thread: any
   bool Running() const { return transport_.Running.load(); }
 
-  // For the ticker's SyncBeat, on the user-interface thread.
+  // For the ticker's SyncBeat.
+  // Thread: ui
   bool IsCurrent(const TTicker& ticker) const { return current_ == &ticker; }
   void ShowBeat(int position);
 

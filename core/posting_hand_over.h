@@ -12,15 +12,15 @@ namespace zelmora {
 // task does nothing when it runs, so neither thread can keep the other
 // waiting: the user-interface thread may join a ticker while a task of it
 // is still queued, even from inside a modal dialog's loop.
-//
-// Threads: HandOver on the scheduler thread; Post must accept calls from it.
 class TPostingHandOver : public TBeatHandOver {
  public:
+  // Thread: ticker
   bool HandOver(TTicker& ticker, int position, std::stop_token stop,
                 std::chrono::steady_clock::time_point deadline) final;
 
  protected:
   // Queues `task` to run on the user-interface thread.
+  // Thread: ticker
   virtual void Post(std::function<void()> task) = 0;
 };
 

@@ -29,10 +29,6 @@ class TMetronome;
 // When a display update is due only after the next beat has to be handed
 // to the output (a large visual offset at a fast tempo), the next beat
 // goes first and the update keeps its own time.
-//
-// Threads: constructed, started, stopped and joined by the user-interface
-// thread (through TMetronome); the loop runs on its own thread; SyncBeat
-// runs on the user-interface thread during the hand-over.
 class TTicker {
  public:
   struct TPorts {
@@ -43,27 +39,34 @@ class TTicker {
     TBeatHandOver& handOver;
   };
 
+  // Thread: ui (through TMetronome)
   TTicker(TMetronome& metronome, TPorts ports);
   ~TTicker();  // requests stop and joins
   TTicker(const TTicker&) = delete;
   TTicker& operator=(const TTicker&) = delete;
 
-  // User-interface thread: starts the thread (at raised priority where the
-  // platform allows).
+  // Starts the thread (at raised priority where the platform allows).
+  // Thread: ui
   void Start();
-  // Any thread: asks the loop to end. Nothing of this run sounds any more
-  // that has not begun to sound; does not wait.
+  // Asks the loop to end. Nothing of this run sounds any more that has not
+  // begun to sound; does not wait. The run's starts are withdrawn on the
+  // calling thread (TBeatOutput::Cancel).
+  // Thread: ui, ticker
   void RequestStop();
+  // Thread: any
   bool Finished() const { return finished_.load(std::memory_order_acquire); }
-  // User-interface thread.
+  // Thread: ui
   void Join();
 
-  // Runs the loop on the calling thread until `stop` is requested (tests
-  // run it with a simulated clock and a direct hand-over).
+  // Runs the loop on the calling thread, which is thereby the ticker
+  // thread, until `stop` is requested (tests run it with a simulated clock
+  // and a direct hand-over).
+  // Thread: ticker
   void RunLoop(const std::stop_token& stop);
 
-  // User-interface thread, during the hand-over: shows the beat at
-  // `position`, unless this ticker has been stopped meanwhile.
+  // During the hand-over: shows the beat at `position`, unless this ticker
+  // has been stopped meanwhile.
+  // Thread: ui
   void SyncBeat(int position);
 
   // How long a flash takes from the hand-over to the screen; the hand-over

@@ -11,11 +11,10 @@ namespace zelmora {
 // Tells a sleeping thread that what it is waiting for has changed (a new
 // tempo, a restarted bar), so that it wakes at once and works its wait out
 // afresh instead of sleeping on a stale deadline.
-//
-// Threads: Notify from any thread but the audio callback (it takes a lock
-// for a moment); Count and WaitUntil from the waiting thread.
 class TWakeSignal {
  public:
+  // Takes a lock for a moment.
+  // Thread: any but audio
   void Notify() {
     {
       std::lock_guard lock(mutex_);
@@ -23,10 +22,13 @@ class TWakeSignal {
     }
     changed_.notify_all();
   }
+  // The waiting thread's.
+  // Thread: ticker
   std::uint64_t Count() const { return count_.load(std::memory_order_acquire); }
 
   // Sleeps until `until`, or less: until stop is requested or Notify has
   // been called since Count() gave `seen`.
+  // Thread: ticker
   template <typename Clock, typename Duration>
   void WaitUntil(std::chrono::time_point<Clock, Duration> until, std::stop_token stop,
                  std::uint64_t seen) {

@@ -13,9 +13,11 @@ enum class TFaderKey { Up, Down, Left, Right, PageUp, PageDown, Home, End };
 // not matter) the arrows jump to the next standard tempo in their direction.
 // A result equal to the fader's own tempo means the fader does not move: no
 // user change happens then.
+// Thread: any
 int TempoAfterFaderKey(int faderTempo, TFaderKey key, bool ctrl);
 
 // The same in fader positions (minus the tempo, -208..-40).
+// Thread: any
 inline int FaderPositionAfterKey(int position, TFaderKey key, bool ctrl) {
   return -TempoAfterFaderKey(-position, key, ctrl);
 }

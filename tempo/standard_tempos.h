@@ -18,8 +18,10 @@ inline constexpr int kFaderLineStep = 1;
 inline constexpr int kFaderPageStep = 10;
 
 // The first standard tempo >= tempo; tempo itself when there is none.
+// Thread: any
 int StandardTempoAtOrAbove(int tempo);
 // The last standard tempo <= tempo; tempo itself when there is none.
+// Thread: any
 int StandardTempoAtOrBelow(int tempo);
 
 }  // namespace zelmora

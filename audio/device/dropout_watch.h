@@ -9,15 +9,17 @@ namespace zelmora {
 // it had (nearly) played out, or the host had no time to report although it
 // had before (what PulseAudio's ALSA plugin does once its buffer is empty).
 // After a dropout every later frame sounds later, so the output clock may
-// step there and nowhere else.
-//
-// Threads: the audio callback only (or whoever replays a trace of one).
+// step there and nowhere else. Tests replay a trace of the callback's
+// reports on their own thread.
 class TDropoutWatch {
  public:
+  // Made anew while the callback is not running.
+  // Thread: any but audio
   explicit TDropoutWatch(double sampleRate) noexcept : sampleRate_(sampleRate) {}
 
   // For each block in turn: when its first frame sounds, whether the host
   // flagged an underflow, and its length in frames.
+  // Thread: audio
   bool RanDry(const TDacTime& firstFrame, bool underflowFlagged, unsigned long frames) noexcept;
 
  private:

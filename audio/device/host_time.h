@@ -13,15 +13,14 @@ namespace zelmora {
 // the result is now + (dacTime - currentTime). Times that make no sense
 // (dacTime not ahead of currentTime, or far ahead) give now + fallbackNs,
 // marked as not measured. A dacTime equal to currentTime is what the ALSA
-// plugin of PulseAudio reports when its buffer has run dry.
-//
-// Threads: any; made for the audio callback (no locks, no allocation,
-// only clock reads).
+// plugin of PulseAudio reports when its buffer has run dry. Made for the
+// audio callback: no locks, no allocation, only clock reads.
 struct TDacTime {
   double Ns;
   bool Measured;
   double NowNs;  // steady_clock when it was worked out
 };
+// Thread: any
 TDacTime DacTimeNs(double dacTime, double currentTime, double fallbackNs) noexcept;
 
 }  // namespace zelmora
