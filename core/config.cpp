@@ -31,37 +31,17 @@ int NegatedPan(int pan) {
 
 }  // namespace
 
-// Held by every setter while it runs. The setters write plain fields and
-// the controls, so two threads in them at once is always a fault; builds
-// without NDEBUG assert that it never happens. A setter may run setters
-// on its own thread (SetMeterText, a control that clamps and calls back).
-// Not a check of which thread: tests run the setters on a ticker thread
-// that stands in for the user-interface thread while the test's own
-// thread waits.
+// Made by every setter: the setters write plain fields and the controls,
+// which only their own thread may do. Builds without NDEBUG assert it.
 class TConfig::TSetting {
  public:
+  explicit TSetting([[maybe_unused]] const TConfig& config) {
+    assert((config.setterThread_ == std::thread::id() ||
+            config.setterThread_ == std::this_thread::get_id()) &&
+           "TConfig setter called off the thread the setters belong to");
+  }
   TSetting(const TSetting&) = delete;
   TSetting& operator=(const TSetting&) = delete;
-#ifdef NDEBUG
-  explicit TSetting(TConfig& /*config*/) {}
-#else
-  explicit TSetting(TConfig& config) : config_(config) {
-    const std::thread::id self = std::this_thread::get_id();
-    std::thread::id none;
-    const bool claimed =
-        config_.settingThread_.compare_exchange_strong(none, self, std::memory_order_acquire);
-    assert((claimed || none == self) && "TConfig setters on two threads at once");
-    ++config_.settingDepth_;
-  }
-  ~TSetting() {
-    if (--config_.settingDepth_ == 0) {
-      config_.settingThread_.store(std::thread::id(), std::memory_order_release);
-    }
-  }
-
- private:
-  TConfig& config_;
-#endif
 };
 
 int RelativeLevel(int level, int difference) {

@@ -88,6 +88,13 @@ class TConfig {
     return publishedPattern_.load(std::memory_order_acquire);
   }
 
+  // From now on the setters belong to the calling thread, and builds
+  // without NDEBUG assert that no other thread calls them. The program
+  // calls this on its user-interface thread; a settings object that no one
+  // binds (in a test, on a thread standing in for it) is not checked.
+  // Thread: ui
+  void BindSettersToThisThread() { setterThread_ = std::this_thread::get_id(); }
+
   static constexpr int kMinTempo = 20;
   static constexpr int kMaxTempo = 416;
   static constexpr int kSilence = -10000;
@@ -99,10 +106,8 @@ class TConfig {
 
   std::atomic<std::shared_ptr<const std::string>> publishedPattern_{
       std::make_shared<const std::string>()};
-  // The thread running a setter, and how deeply nested, for the debug
-  // builds' check in config.cpp.
-  [[maybe_unused]] std::atomic<std::thread::id> settingThread_{};
-  [[maybe_unused]] int settingDepth_ = 0;
+  // The thread the setters belong to; none until it is bound.
+  std::thread::id setterThread_;
 };
 
 // Display text of the tempo: three digits from 20 to 416 ("020", "416").

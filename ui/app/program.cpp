@@ -42,6 +42,7 @@ TProgram::TProgram(TOptions options)
       metronome_(
           std::make_unique<TMetronome>(config_, transport_, beatOutput_, time_, *handOver_)) {
   openUrl_ = std::move(options.OpenUrl);
+  config_.BindSettersToThisThread();
   // Until the stored choice is applied the voices hold the click; the bell
   // always sounds the bell.
   accentHolder_.Wave = ClickWave();
