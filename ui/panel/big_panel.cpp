@@ -56,10 +56,6 @@ TfrmBigPanel::~TfrmBigPanel() {
   config_.Controls.BeatPanelTopmost.Unbind();
 }
 
-void TfrmBigPanel::SetMainWindow(QWidget* mainWindow) {
-  mainWindow_ = mainWindow;
-}
-
 bool TfrmBigPanel::PlacesWindows() {
   const QString platform = QGuiApplication::platformName();
   return platform == "xcb" || platform == "windows" || platform == "cocoa" ||

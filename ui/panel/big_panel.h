@@ -27,7 +27,7 @@ class TBeatNumberView;
 //
 // Docking: on platforms where an application places its own windows (X11,
 // Windows, offscreen), every move of the panel runs the docking rule
-// against the main window given to SetMainWindow (snapping it to either
+// against the main window given at its creation (snapping it to either
 // side, else to the work area's edges), and FollowMainWindow carries a
 // docked panel along with the main window. Elsewhere (Wayland) docking is
 // off and both do nothing.
@@ -48,9 +48,6 @@ class TfrmBigPanel final : public QWidget {
   ~TfrmBigPanel() override;
   TfrmBigPanel(const TfrmBigPanel&) = delete;
   TfrmBigPanel& operator=(const TfrmBigPanel&) = delete;
-
-  // Changes the window the panel docks to; may be null.
-  void SetMainWindow(QWidget* mainWindow);
 
   // Lets start, stop and each beat reach the panel: LabelBeatColor,
   // LabelBeatCaption, lblBeatNumber and ShowBeat. The destructor unbinds
