@@ -25,4 +25,20 @@ int ReplayFiles(int argc, char** argv) {
   return 0;
 }
 
+int ReplayTextSeeds(const std::vector<TTextSeed>& seeds, const char* target, int argc,
+                    char** argv) {
+  for (const TTextSeed& seed : seeds) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(seed.text.data());
+    for (std::size_t n = 0; n < seed.text.size(); n += 1 + n / 16) {
+      LLVMFuzzerTestOneInput(bytes, n);
+    }
+    LLVMFuzzerTestOneInput(bytes, seed.text.size());
+  }
+  if (const int status = ReplayFiles(argc, argv); status != 0) {
+    return status;
+  }
+  std::printf("%s fuzz replay: all inputs passed\n", target);
+  return 0;
+}
+
 }  // namespace zelmora

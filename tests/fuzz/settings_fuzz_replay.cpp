@@ -2,26 +2,9 @@
 // every cut-off start of them, then over any files named on the command
 // line.
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-
 #include "tests/fuzz/replay_files.h"
 #include "tests/fuzz/settings_seeds.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size);
-
 int main(int argc, char** argv) {
-  for (const zelmora::TTextSeed& seed : zelmora::MakeSettingsSeeds()) {
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(seed.text.data());
-    for (std::size_t n = 0; n < seed.text.size(); n += 1 + n / 16) {
-      LLVMFuzzerTestOneInput(bytes, n);
-    }
-    LLVMFuzzerTestOneInput(bytes, seed.text.size());
-  }
-  if (const int status = zelmora::ReplayFiles(argc, argv); status != 0) {
-    return status;
-  }
-  std::puts("settings fuzz replay: all inputs passed");
-  return 0;
+  return zelmora::ReplayTextSeeds(zelmora::MakeSettingsSeeds(), "settings", argc, argv);
 }
