@@ -127,6 +127,12 @@ std::vector<TTextSeed> MakeSettingsSeeds() {
       "[Zelmora]\n"
       "Tempo=100\n"
       "BeatPattern/=x\n";
+  // A stored list that claims two billion entries: Qt asks for room for
+  // all of them before it reads one, and carries on when it gets none.
+  const std::string hugeList =
+      "[Zelmora]\n"
+      "Tempo=90\n"
+      "Volume=@Variant(\\0\\0\\0\\t\\x7f\\xff\\xff\\xff)\n";
   return {
       {"default-save.ini", DefaultSave()},
       {"odd-values.ini", oddValues},
@@ -138,6 +144,7 @@ std::vector<TTextSeed> MakeSettingsSeeds() {
       {"utf-16.ini", Utf16Le("[Zelmora]\r\nTempo=90\r\nPan=100\r\n")},
       {"foreign-list.ini", foreignList},
       {"slashed-key.ini", slashedKey},
+      {"huge-list.ini", hugeList},
       {"empty.ini", ""},
   };
 }
