@@ -26,11 +26,7 @@ void TMetronome::StartStop() {
 void TMetronome::Start() {
   transport_.Running = true;
   transport_.BeatIndex = 1;
-  Controls.LabelBeatColor->SetValue(kBeatMarkRunningColor);
-  Controls.sbtnStartStopDown->SetValue(true);
-  Controls.sTrackBarTempoFocus->SetValue(true);
-  // Tooltips go for the rest of the run once the user has started.
-  Controls.ShowHint->SetValue(false);
+  views_.ForEach([](TMetronomeView& view) { view.MetronomeStarted(); });
   auto ticker = std::make_unique<TTicker>(
       *this, TTicker::TPorts{config_, transport_.BeatIndex, output_, time_, handOver_});
   current_ = ticker.get();
@@ -44,13 +40,7 @@ void TMetronome::Stop() {
     current_->RequestStop();
     current_ = nullptr;
   }
-  Controls.LabelBeatColor->SetValue(kBeatMarkIdleColor);
-  Controls.LabelBeatCaption->SetValue("l");
-  Controls.lblBeatNumber->SetValue("");
-  Controls.sbtnStartStopDown->SetValue(false);
-  if (Controls.MainWindowVisible->Value()) {
-    Controls.sTrackBarTempoFocus->SetValue(true);
-  }
+  views_.ForEach([](TMetronomeView& view) { view.MetronomeStopped(); });
 }
 
 void TMetronome::RestartBar() {
@@ -78,8 +68,7 @@ void TMetronome::Shutdown() {
 }
 
 void TMetronome::ShowBeat(int position) {
-  Controls.ShowBeat->SetValue(position);
-  Controls.lblBeatVisible->SetValue(!Controls.lblBeatVisible->Value());
+  views_.ForEach([position](TMetronomeView& view) { view.BeatHeard(position); });
 }
 
 void TMetronome::ReapFinished() {

@@ -1,36 +1,17 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
-#include "core/control_binding.h"
+#include "core/listeners.h"
+#include "core/metronome_view.h"
+#include "core/scope.h"
 #include "core/ticker.h"
 #include "core/transport.h"
 
 namespace zelmora {
 
 class TConfig;
-
-// What starting, stopping and each beat show in the windows, one binding
-// each (see TBinding): the windows bind their widgets, tests bind fakes.
-struct TMetronomeControls {
-  // Beat panel.
-  TBinding<std::uint32_t> LabelBeatColor;  // 0xRRGGBB of the beat mark
-  TBinding<std::string> LabelBeatCaption;  // "l": the idle dot
-  TBinding<std::string> lblBeatNumber;     // emptied on stop
-  TBinding<int> ShowBeat;                  // written once per beat: the position played
-  // Main window.
-  TBinding<bool> sbtnStartStopDown;    // start button pressed (running)
-  TBinding<bool> sTrackBarTempoFocus;  // writing true gives the fader the focus
-  TBinding<bool> ShowHint;             // the main window's tooltips
-  TBinding<bool> MainWindowVisible;
-  TBinding<bool> lblBeatVisible;  // toggled on every beat
-};
-
-inline constexpr std::uint32_t kBeatMarkRunningColor = 0x70B94D;
-inline constexpr std::uint32_t kBeatMarkIdleColor = 0x404040;
 
 // Starts and stops the tick scheduler. Every start/stop control calls
 // StartStop. A stop asks the running ticker to end and does not wait for
@@ -47,7 +28,8 @@ class TMetronome {
   TMetronome(const TMetronome&) = delete;
   TMetronome& operator=(const TMetronome&) = delete;
 
-  TMetronomeControls Controls;
+  // Thread: ui
+  TScope AddView(TMetronomeView& view) { return views_.Add(view); }
 
   // Thread: ui
   void StartStop();
@@ -76,6 +58,7 @@ class TMetronome {
   TBeatOutput& output_;
   TTickerTime& time_;
   TBeatHandOver& handOver_;
+  TListeners<TMetronomeView> views_;
   TTicker* current_ = nullptr;
   std::vector<std::unique_ptr<TTicker>> tickers_;  // the current one and those finishing
 };

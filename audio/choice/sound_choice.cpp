@@ -48,14 +48,12 @@ TSoundChoice::TSoundChoice(TConfig& config, TWaveStorage& accent, TWaveStorage& 
       regular_(regular, voices.RegularBuffer, config.Controls.sComboBoxReg,
                config.Controls.OpenDialogReg, config.Controls.RegularVoicePan,
                kDefaultRegularSoundIndex) {
-  accent_.ListBinding.Bind(&accent_.Selection);
-  regular_.ListBinding.Bind(&regular_.Selection);
+  for (TSide* side : {&accent_, &regular_}) {
+    side->SelectionBinding = side->ListBinding.Bind(side->Selection, TOnUnbind::Forget);
+  }
 }
 
-TSoundChoice::~TSoundChoice() {
-  accent_.ListBinding.Unbind();
-  regular_.ListBinding.Unbind();
-}
+TSoundChoice::~TSoundChoice() = default;
 
 void TSoundChoice::StartUp() {
   SelectStartupSounds();

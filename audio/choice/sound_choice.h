@@ -10,6 +10,7 @@
 #include "audio/voice_build/audio_messages.h"
 #include "audio/wave/wave_storage.h"
 #include "core/config.h"
+#include "core/scope.h"
 
 namespace zelmora {
 
@@ -77,6 +78,7 @@ class TSoundChoice {
     TBinding<int>& VoicePan;
     TSoundListModel Model;
     TSoundListSelection Selection;
+    TScope SelectionBinding;
   };
 
   TSide& Side(TSoundSide side) { return side == TSoundSide::Accent ? accent_ : regular_; }

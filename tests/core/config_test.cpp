@@ -47,8 +47,8 @@ class ConfigTest : public QObject {
     TConfig config;
     TRecordingControl<std::string> panel;
     TRecordingControl<int> fader;
-    config.Controls.sPanel1.Bind(&panel);
-    config.Controls.sTrackBarTempo.Bind(&fader);
+    const TScope panelBound = config.Controls.sPanel1.Bind(panel);
+    const TScope faderBound = config.Controls.sTrackBarTempo.Bind(fader);
     config.SetTempo(value);
     QCOMPARE(config.Tempo.load(), stored);
     QCOMPARE(panel.writes, std::vector<std::string>{display.toStdString()});
@@ -60,8 +60,8 @@ class ConfigTest : public QObject {
     config.SetTempo(120);
     TRecordingControl<std::string> panel;
     TRecordingControl<int> fader;
-    config.Controls.sPanel1.Bind(&panel);
-    config.Controls.sTrackBarTempo.Bind(&fader);
+    const TScope panelBound = config.Controls.sPanel1.Bind(panel);
+    const TScope faderBound = config.Controls.sTrackBarTempo.Bind(fader);
     config.SetTempo(120);
     QVERIFY(panel.writes.empty());
     QVERIFY(fader.writes.empty());
@@ -101,9 +101,9 @@ class ConfigTest : public QObject {
     QFETCH(int, value);
     TConfig config;
     TRecordingControl<int> bell, accent, regular;
-    config.Controls.BellVoicePan.Bind(&bell);
-    config.Controls.AccentVoicePan.Bind(&accent);
-    config.Controls.RegularVoicePan.Bind(&regular);
+    const TScope bellBound = config.Controls.BellVoicePan.Bind(bell);
+    const TScope accentBound = config.Controls.AccentVoicePan.Bind(accent);
+    const TScope regularBound = config.Controls.RegularVoicePan.Bind(regular);
 
     config.SetTempo(value);
     config.SetVolume(value);
@@ -130,9 +130,9 @@ class ConfigTest : public QObject {
   void bellVolumeAndPanAreNotClamped() {
     TConfig config;
     TRecordingControl<int> bell, accent, regular;
-    config.Controls.BellVoicePan.Bind(&bell);
-    config.Controls.AccentVoicePan.Bind(&accent);
-    config.Controls.RegularVoicePan.Bind(&regular);
+    const TScope bellBound = config.Controls.BellVoicePan.Bind(bell);
+    const TScope accentBound = config.Controls.AccentVoicePan.Bind(accent);
+    const TScope regularBound = config.Controls.RegularVoicePan.Bind(regular);
     config.SetBellVolume(-30000);
     QCOMPARE(config.BellVolume.load(), -30000);
     config.SetPan(2000);
@@ -146,8 +146,8 @@ class ConfigTest : public QObject {
   void controlsAreWrittenOnlyWhenTheyDiffer() {
     TConfig config;
     TRecordingControl<bool> bellMenu(true), boostBox(false);
-    config.Controls.Bellsound1.Bind(&bellMenu);
-    config.Controls.chkBoostVolume.Bind(&boostBox);
+    const TScope bellMenuBound = config.Controls.Bellsound1.Bind(bellMenu);
+    const TScope boostBoxBound = config.Controls.chkBoostVolume.Bind(boostBox);
     config.SetBell(true);
     config.SetBoostVolume(false);
     QVERIFY(bellMenu.writes.empty());
@@ -163,8 +163,8 @@ class ConfigTest : public QObject {
   void setTapModeChangesTheLookOnce() {
     TConfig config;
     TRecordingControl<bool> font, label;
-    config.Controls.sButton2OwnFont.Bind(&font);
-    config.Controls.lblTapVisible.Bind(&label);
+    const TScope fontBound = config.Controls.sButton2OwnFont.Bind(font);
+    const TScope labelBound = config.Controls.lblTapVisible.Bind(label);
     config.SetTapMode(true);
     config.SetTapMode(true);
     QCOMPARE(font.writes, std::vector<bool>{true});
@@ -189,9 +189,9 @@ class ConfigTest : public QObject {
       bool value_ = true;
     };
     TOrderControl panel(order, "panel"), main(order, "main"), check(order, "check");
-    config.Controls.BeatPanelTopmost.Bind(&panel);
-    config.Controls.MainWindowTopmost.Bind(&main);
-    config.Controls.sckbStayOnTop.Bind(&check);
+    const TScope panelBound = config.Controls.BeatPanelTopmost.Bind(panel);
+    const TScope mainBound = config.Controls.MainWindowTopmost.Bind(main);
+    const TScope checkBound = config.Controls.sckbStayOnTop.Bind(check);
     config.SetStayOnTop(false);
     QVERIFY(!config.StayOnTop);
     QCOMPARE(order, (std::vector<std::string>{"panel", "main", "check"}));
@@ -285,7 +285,7 @@ class ConfigTest : public QObject {
     TConfig config;
     TTransport transport;
     TRecordingControl<std::string> meterBox;
-    config.Controls.scmbMeterNum.Bind(&meterBox);
+    const TScope meterBoxBound = config.Controls.scmbMeterNum.Bind(meterBox);
     config.SetBeatPattern("Xxxx");
     // The user's typing changes the box; only later writes are the setters'.
     meterBox.SetValue(typed.toStdString());

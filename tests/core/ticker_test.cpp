@@ -151,18 +151,19 @@ struct TRun {
   std::vector<int> shown;
   std::vector<std::int64_t> beatFrames;
 
-  struct TShowBeat final : TControl<int> {
+  struct TShowBeat final : TMetronomeView {
     explicit TShowBeat(TRun& run) : run_(run) {}
-    int Value() const override { return 0; }
-    void SetValue(const int& position) override { run_.shown.push_back(position); }
+    void MetronomeStarted() override {}
+    void MetronomeStopped() override {}
+    void BeatHeard(int position) override { run_.shown.push_back(position); }
     TRun& run_;
   } showBeat{*this};
+  TScope showBeatView = metronome.AddView(showBeat);
 
   TRun(const std::string& pattern, int tempo, bool bell) {
     config.SetTempo(tempo);
     config.SetBeatPattern(pattern);
     config.SetBell(bell);
-    metronome.Controls.ShowBeat.Bind(&showBeat);
   }
 
   // Plays until `beats` beats have been shown; returns what each played.

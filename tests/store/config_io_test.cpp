@@ -285,8 +285,8 @@ class ConfigIoTest : public QObject {
     config.MainTop = 2;
     THeldValue<int> windowLeft(640);
     THeldValue<int> windowTop(-10);
-    config.Controls.MainWindowLeft.Bind(&windowLeft);
-    config.Controls.MainWindowTop.Bind(&windowTop);
+    const TScope windowLeftBound = config.Controls.MainWindowLeft.Bind(windowLeft);
+    const TScope windowTopBound = config.Controls.MainWindowTop.Bind(windowTop);
 
     SaveSettings(config, store);
 

@@ -19,10 +19,11 @@ using namespace std::chrono_literals;
 namespace {
 
 // Records on which thread each beat is shown.
-class TShownBeats final : public TControl<int> {
+class TShownBeats final : public TMetronomeView {
  public:
-  int Value() const override { return count; }
-  void SetValue(const int&) override {
+  void MetronomeStarted() override {}
+  void MetronomeStopped() override {}
+  void BeatHeard(int /*position*/) override {
     ++count;
     onUiThread = onUiThread && QThread::currentThread() == qApp->thread();
   }
@@ -39,10 +40,10 @@ struct TRig {
   TQtBeatHandOver handOver{&context};
   TMetronome metronome{config, transport, voices, time, handOver};
   TShownBeats shown;
+  TScope shownView = metronome.AddView(shown);
   TRig() {
     config.SetTempo(416);
     config.SetBeatPattern("Xxxx");
-    metronome.Controls.ShowBeat.Bind(&shown);
   }
 };
 

@@ -24,10 +24,10 @@ class SliderLoopTest : public QObject {
       volume.setRange(0, 3000);
       bell.setRange(-2100, 0);
       pan.setRange(-5000, 5000);
-      config.Controls.sTrackBarVol.Bind(&volumeControl);
-      config.Controls.strbBellVolume.Bind(&bellControl);
-      config.Controls.sTrackBarPan.Bind(&panControl);
-      config.Controls.chkBoostVolume.Bind(&boostControl);
+      bindings.push_back(config.Controls.sTrackBarVol.Bind(volumeControl));
+      bindings.push_back(config.Controls.strbBellVolume.Bind(bellControl));
+      bindings.push_back(config.Controls.sTrackBarPan.Bind(panControl));
+      bindings.push_back(config.Controls.chkBoostVolume.Bind(boostControl));
       // The fader shows attenuation as a positive number.
       QObject::connect(&volume, &QSlider::valueChanged,
                        [&config](int position) { config.SetVolume(-position); });
@@ -45,6 +45,7 @@ class SliderLoopTest : public QObject {
     TSliderControl volumeControl{&volume}, bellControl{&bell}, panControl{&pan};
     TCheckControl boostControl{&boost};
     int boostClicks = 0;
+    std::vector<TScope> bindings;
   };
 
  private slots:
@@ -92,9 +93,9 @@ class SliderLoopTest : public QObject {
     TConfig config;
     TSliders sliders(config);
     TRecordingControl<int> bellVoice, accentVoice, regularVoice;
-    config.Controls.BellVoicePan.Bind(&bellVoice);
-    config.Controls.AccentVoicePan.Bind(&accentVoice);
-    config.Controls.RegularVoicePan.Bind(&regularVoice);
+    const TScope bellVoiceBound = config.Controls.BellVoicePan.Bind(bellVoice);
+    const TScope accentVoiceBound = config.Controls.AccentVoicePan.Bind(accentVoice);
+    const TScope regularVoiceBound = config.Controls.RegularVoicePan.Bind(regularVoice);
     config.SetPan(2000);
     QCOMPARE(sliders.pan.value(), 2000);
     QCOMPARE(config.Pan, 2000);

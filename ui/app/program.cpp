@@ -94,10 +94,7 @@ TProgram::~TProgram() {
   about_.reset();
   tempo_.reset();
   meter_.reset();
-  if (panel_) {
-    panel_->Unbind(metronome_->Controls);
-    panel_.reset();  // stores its place and size in the settings object
-  }
+  panel_.reset();  // stores its place and size in the settings object
   // Every setting is written as the Preferences dialog goes, while the
   // main window still tells its place and the menu its check marks.
   SaveSettings();
@@ -129,12 +126,13 @@ void TProgram::OpenAudio(std::future<void>& opened) {
 void TProgram::PrepareVoices() {
   voices_ = TBeatVoices::On(device_.Mixer());
   // The settings object pans the voices (it passes minus Pan).
-  bellPan_ = std::make_unique<TVoicePanControl>(voices_.BellBuffer);
-  accentPan_ = std::make_unique<TVoicePanControl>(voices_.AccentBuffer);
-  regularPan_ = std::make_unique<TVoicePanControl>(voices_.RegularBuffer);
-  config_.Controls.BellVoicePan.Bind(bellPan_.get());
-  config_.Controls.AccentVoicePan.Bind(accentPan_.get());
-  config_.Controls.RegularVoicePan.Bind(regularPan_.get());
+  const auto bindPan = [this](TBinding<int>& binding, TVoice& voice) {
+    voicePans_.push_back(
+        binding.Bind(std::make_unique<TVoicePanControl>(voice), TOnUnbind::Forget));
+  };
+  bindPan(config_.Controls.BellVoicePan, voices_.BellBuffer);
+  bindPan(config_.Controls.AccentVoicePan, voices_.AccentBuffer);
+  bindPan(config_.Controls.RegularVoicePan, voices_.RegularBuffer);
   // The sound lists, the stored choice and the three voices.
   prefs_->FillSoundLists();
 }
@@ -151,7 +149,7 @@ void TProgram::PlaceMainWindow() {
 
 void TProgram::CreateOtherWindows() {
   panel_ = std::make_unique<TfrmBigPanel>(config_, main_.get());
-  panel_->BindTo(metronome_->Controls);
+  panel_->ShowRunOf(*metronome_);
   CreateMeterConstructor();
   tempo_ = std::make_unique<TfrmTempo>(config_, main_.get());
   about_ = std::make_unique<TfrmAbout>(main_.get());
@@ -215,9 +213,7 @@ void TProgram::SaveSettings() {
 }
 
 void TProgram::ReleaseVoices() {
-  config_.Controls.BellVoicePan.Unbind();
-  config_.Controls.AccentVoicePan.Unbind();
-  config_.Controls.RegularVoicePan.Unbind();
+  voicePans_.clear();
   if (TMixer* mixer = device_.Mixer()) {
     mixer->SetVoiceSample(SlotOf(TVoiceRole::Bell), nullptr);
     mixer->SetVoiceSample(SlotOf(TVoiceRole::Regular), nullptr);

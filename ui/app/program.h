@@ -8,6 +8,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <vector>
 
 #include "audio/beat_voices.h"
 #include "audio/device/audio_device.h"
@@ -15,6 +16,7 @@
 #include "audio/wave/wave_storage.h"
 #include "core/config.h"
 #include "core/metronome.h"
+#include "core/scope.h"
 #include "core/transport.h"
 
 namespace zelmora {
@@ -29,7 +31,6 @@ class THotKey;
 class TQtBeatHandOver;
 class TSettingsLoad;
 class TSoundChoice;
-class TVoicePanControl;
 
 // The whole program: creates the settings object, the windows, the audio
 // output and the metronome in the order they depend on each other, and
@@ -119,9 +120,7 @@ class TProgram {
   TBoxMessages messages_;
   std::function<void(const QUrl&)> openUrl_;
   std::unique_ptr<TSoundChoice> soundChoice_;
-  std::unique_ptr<TVoicePanControl> bellPan_;
-  std::unique_ptr<TVoicePanControl> accentPan_;
-  std::unique_ptr<TVoicePanControl> regularPan_;
+  std::vector<TScope> voicePans_;  // the voices' pan bindings
 
   std::unique_ptr<TfrmMain> main_;
   std::unique_ptr<TfrmSettings> prefs_;

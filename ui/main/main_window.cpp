@@ -23,6 +23,7 @@
 #include "core/metronome.h"
 #include "core/transport.h"
 #include "ui/frame/window_frame.h"
+#include "ui/frame/window_rules.h"
 #include "ui/main/edge_snap.h"
 #include "ui/main/error_box.h"
 #include "ui/main/fader.h"
@@ -96,7 +97,8 @@ TfrmMain::TfrmMain(TPorts ports, QWidget* parent)
 
 TfrmMain::~TfrmMain() {
   closing_ = true;
-  UnbindControls();
+  // The bindings read the widgets one last time as they end.
+  bindings_.clear();
 }
 
 void TfrmMain::SetWindows(TWindows windows) {
@@ -211,16 +213,7 @@ void TfrmMain::ShowHint(bool on) {
 
 void TfrmMain::SetTopmost(bool on) {
   pin_->SetOn(on);
-  const Qt::WindowFlags flags = windowFlags().setFlag(Qt::WindowStaysOnTopHint, on);
-  if (flags == windowFlags()) {
-    return;
-  }
-  // setWindowFlags would recreate (and so hide) a shown window; the native
-  // window takes the new flag in place.
-  overrideWindowFlags(flags);
-  if (QWindow* native = windowHandle()) {
-    native->setFlags(flags);
-  }
+  SetStaysOnTop(*this, on);
 }
 
 void TfrmMain::OpenUrl(const QUrl& url) {
@@ -284,7 +277,7 @@ void TfrmMain::moveEvent(QMoveEvent* event) {
 void TfrmMain::SnapToEdges() {
   // Only where the program may place its own windows (not on Wayland),
   // and not for the moves made here.
-  if (snapping_ || QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+  if (snapping_ || !PlatformPlacesWindows()) {
     return;
   }
   const QScreen* screen = this->screen();

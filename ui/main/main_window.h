@@ -12,6 +12,8 @@
 
 #include "core/config_controls.h"
 #include "core/control_binding.h"
+#include "core/metronome_view.h"
+#include "core/scope.h"
 #include "tempo/tap_tempo.h"
 
 class QAction;
@@ -41,7 +43,7 @@ struct TTransport;
 // The other windows (tempo dialog, meter constructor, beat panel,
 // Preferences, about box) are reached through TWindows, which the program
 // fills in once they exist.
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, private TMetronomeView {
   Q_OBJECT
 
  public:
@@ -105,7 +107,12 @@ class TfrmMain : public QMainWindow {
   void ConnectHandlers();
   void SetToolTips();
   void BindControls();
-  void UnbindControls();
+
+  // What the window shows of the metronome's run.
+  void MetronomeStarted() override;
+  void MetronomeStopped() override;
+  void BeatHeard(int position) override;
+  void ShowRunning(bool running);
 
   // Handlers.
   void FormShow();
@@ -164,11 +171,9 @@ class TfrmMain : public QMainWindow {
 
   TKeyPreview* keyPreview_ = nullptr;
 
-  // Adapters bound to the settings object and the metronome.
-  std::vector<std::unique_ptr<TControl<std::string>>> textControls_;
-  std::vector<std::unique_ptr<TControl<int>>> intControls_;
-  std::vector<std::unique_ptr<TControl<bool>>> boolControls_;
-  std::unique_ptr<TControl<TWorkArea>> workArea_;
+  // The widgets' bindings to the settings object and the window's place
+  // among the metronome's views; they end before the widgets go.
+  std::vector<TScope> bindings_;
 };
 
 }  // namespace zelmora

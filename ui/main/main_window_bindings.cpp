@@ -1,5 +1,5 @@
-// Binds the main window's widgets to the settings object and the metronome,
-// and unbinds them before the widgets go.
+// Binds the main window's widgets to the settings object and registers the
+// window with the metronome; both end with the window.
 #include <QAction>
 #include <QLabel>
 
@@ -7,6 +7,7 @@
 #include "core/metronome.h"
 #include "ui/controls/widget_controls.h"
 #include "ui/frame/window_frame.h"
+#include "ui/frame/window_rules.h"
 #include "ui/main/fader.h"
 #include "ui/main/main_controls.h"
 #include "ui/main/main_window.h"
@@ -19,119 +20,88 @@
 namespace zelmora {
 namespace {
 
-template <typename T, typename C>
-TControl<T>* Keep(std::vector<std::unique_ptr<TControl<T>>>& store, std::unique_ptr<C> control) {
-  store.push_back(std::move(control));
-  return store.back().get();
-}
-
-// Unbinds a control, leaving the value it showed in the binding, so that a
-// late reader (the save) still finds it.
-template <typename T>
-void Release(TBinding<T>& binding) {
-  const T value = binding->Value();
-  binding.Unbind();
-  binding->SetValue(value);
-}
-
 // The tap button's dot while tapping: its own colour.
 const QColor kTapOwnColor(50, 50, 50);
+
+template <typename T>
+std::unique_ptr<TControl<T>> Control(std::function<T()> read, std::function<void(const T&)> write) {
+  return std::make_unique<TFunctionControl<T>>(std::move(read), std::move(write));
+}
 
 }  // namespace
 
 void TfrmMain::BindControls() {
   TConfigControls& c = ports_.Config.Controls;
-  TMetronomeControls& m = ports_.Metronome.Controls;
-  auto& texts = textControls_;
-  auto& ints = intControls_;
-  auto& flags = boolControls_;
+  auto bind = [this](auto& binding, auto control, TOnUnbind onUnbind = TOnUnbind::KeepValue) {
+    bindings_.push_back(binding.Bind(std::move(control), onUnbind));
+  };
 
-  c.sPanel1.Bind(Keep(texts, std::make_unique<TFunctionControl<std::string>>(
-                                 [this] { return sPanel1_->Caption().toStdString(); },
-                                 [this](const std::string& text) {
-                                   sPanel1_->SetCaption(QString::fromStdString(text));
-                                 })));
-  c.sTrackBarTempo.Bind(Keep(ints, std::make_unique<TSliderControl>(sTrackBarTempo_)));
-  c.sTrackBarVol.Bind(Keep(ints, std::make_unique<TSliderControl>(sTrackBarVol_)));
-  c.Bellsound1.Bind(Keep(flags, std::make_unique<TActionCheckControl>(Bellsound1_)));
-  c.mnuBeatIndicator.Bind(Keep(flags, std::make_unique<TActionCheckControl>(mnuBeatIndicator_)));
-  c.MainWindowTopmost.Bind(
-      Keep(flags, std::make_unique<TFunctionControl<bool>>(
-                      [this] { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); },
-                      [this](const bool& on) { SetTopmost(on); })));
-  c.sButton2OwnFont.Bind(Keep(flags, std::make_unique<TFunctionControl<bool>>(
-                                         [this] { return sButton2_->SignColor().isValid(); },
-                                         [this](const bool& own) {
-                                           sButton2_->SetSignColor(own ? kTapOwnColor : QColor());
-                                         })));
-  c.lblTapVisible.Bind(Keep(flags, std::make_unique<TVisibleControl>(lblTap_)));
-  c.slblTimeSignNum.Bind(Keep(texts, std::make_unique<TFunctionControl<std::string>>(
-                                         [this] { return slblTimeSignNum_->text().toStdString(); },
-                                         [this](const std::string& text) {
-                                           // The count grows to the right as it gets longer.
-                                           slblTimeSignNum_->setText(QString::fromStdString(text));
-                                           slblTimeSignNum_->resize(
-                                               std::max(10, slblTimeSignNum_->sizeHint().width()),
-                                               slblTimeSignNum_->height());
-                                         })));
-  c.scmbMeterNum.Bind(Keep(texts, std::make_unique<TComboTextControl>(scmbMeterNum_)));
-  // The outer corner, read and set alike with and without a frame.
-  c.MainWindowLeft.Bind(Keep(ints, std::make_unique<TFunctionControl<int>>(
-                                       [this] { return OuterGeometry(*this).x(); },
-                                       [this](const int& left) {
-                                         MoveOuterTo(*this, {left, OuterGeometry(*this).y()});
-                                       })));
-  c.MainWindowTop.Bind(Keep(ints, std::make_unique<TFunctionControl<int>>(
-                                      [this] { return OuterGeometry(*this).y(); },
-                                      [this](const int& top) {
-                                        MoveOuterTo(*this, {OuterGeometry(*this).x(), top});
-                                      })));
-  workArea_ = std::make_unique<TWorkAreaControl>();
-  c.WorkArea.Bind(workArea_.get());
+  bind(c.sPanel1, Control<std::string>([this] { return sPanel1_->Caption().toStdString(); },
+                                       [this](const std::string& text) {
+                                         sPanel1_->SetCaption(QString::fromStdString(text));
+                                       }));
+  bind(c.sTrackBarTempo, std::make_unique<TSliderControl>(sTrackBarTempo_));
+  bind(c.sTrackBarVol, std::make_unique<TSliderControl>(sTrackBarVol_));
+  bind(c.Bellsound1, std::make_unique<TActionCheckControl>(Bellsound1_));
+  bind(c.mnuBeatIndicator, std::make_unique<TActionCheckControl>(mnuBeatIndicator_));
+  bind(c.MainWindowTopmost, Control<bool>([this] { return StaysOnTop(*this); },
+                                          [this](const bool& on) { SetTopmost(on); }));
+  bind(c.sButton2OwnFont, Control<bool>([this] { return sButton2_->SignColor().isValid(); },
+                                        [this](const bool& own) {
+                                          sButton2_->SetSignColor(own ? kTapOwnColor : QColor());
+                                        }));
+  bind(c.lblTapVisible, std::make_unique<TVisibleControl>(lblTap_));
+  bind(c.slblTimeSignNum,
+       Control<std::string>([this] { return slblTimeSignNum_->text().toStdString(); },
+                            [this](const std::string& text) {
+                              // The count grows to the right as it gets longer.
+                              slblTimeSignNum_->setText(QString::fromStdString(text));
+                              slblTimeSignNum_->resize(
+                                  std::max(10, slblTimeSignNum_->sizeHint().width()),
+                                  slblTimeSignNum_->height());
+                            }));
+  bind(c.scmbMeterNum, std::make_unique<TComboTextControl>(scmbMeterNum_));
+  // The outer corner, read and set alike with and without a frame. Once the
+  // window goes, the save falls back to MainLeft and MainTop, which the
+  // hiding recorded.
+  bind(c.MainWindowLeft,
+       Control<int>([this] { return OuterGeometry(*this).x(); },
+                    [this](const int& left) {
+                      MoveOuterTo(*this, {left, OuterGeometry(*this).y()});
+                    }),
+       TOnUnbind::Forget);
+  bind(c.MainWindowTop,
+       Control<int>([this] { return OuterGeometry(*this).y(); },
+                    [this](const int& top) {
+                      MoveOuterTo(*this, {OuterGeometry(*this).x(), top});
+                    }),
+       TOnUnbind::Forget);
+  bind(c.WorkArea, std::make_unique<TWorkAreaControl>(), TOnUnbind::Forget);
 
-  m.sbtnStartStopDown.Bind(Keep(
-      flags, std::make_unique<TFunctionControl<bool>>([this] { return sbtnStartStop_->Sunken(); },
-                                                      [this](const bool& running) {
-                                                        sbtnStartStop_->SetSunken(running);
-                                                        sbtnStartStop_->SetSign(
-                                                            running ? TPressButton::TSign::Pause
-                                                                    : TPressButton::TSign::Play);
-                                                      })));
-  m.sTrackBarTempoFocus.Bind(Keep(flags, std::make_unique<TFunctionControl<bool>>(
-                                             [this] { return sTrackBarTempo_->hasFocus(); },
-                                             [this](const bool& focus) {
-                                               if (focus) {
-                                                 FocusTempoFader();
-                                               }
-                                             })));
-  m.ShowHint.Bind(
-      Keep(flags, std::make_unique<TFunctionControl<bool>>(
-                      [this] { return showHint_; }, [this](const bool& on) { ShowHint(on); })));
-  m.MainWindowVisible.Bind(
-      Keep(flags, std::make_unique<TFunctionControl<bool>>([this] { return isVisible(); },
-                                                           [](const bool& /*visible*/) {})));
-  m.lblBeatVisible.Bind(Keep(flags, std::make_unique<TVisibleControl>(lblBeat_)));
+  bindings_.push_back(ports_.Metronome.AddView(*this));
 }
 
-void TfrmMain::UnbindControls() {
-  TConfigControls& c = ports_.Config.Controls;
-  TMetronomeControls& m = ports_.Metronome.Controls;
-  for (auto* binding :
-       {&c.Bellsound1, &c.mnuBeatIndicator, &c.MainWindowTopmost, &c.sButton2OwnFont,
-        &c.lblTapVisible, &m.sbtnStartStopDown, &m.sTrackBarTempoFocus, &m.ShowHint,
-        &m.MainWindowVisible, &m.lblBeatVisible}) {
-    Release(*binding);
+void TfrmMain::MetronomeStarted() {
+  ShowRunning(true);
+  FocusTempoFader();
+  // Tooltips go for the rest of the run once the user has started.
+  ShowHint(false);
+}
+
+void TfrmMain::MetronomeStopped() {
+  ShowRunning(false);
+  if (isVisible()) {
+    FocusTempoFader();
   }
-  for (auto* binding : {&c.sPanel1, &c.slblTimeSignNum, &c.scmbMeterNum}) {
-    Release(*binding);
-  }
-  for (auto* binding : {&c.sTrackBarTempo, &c.sTrackBarVol}) {
-    Release(*binding);
-  }
-  // The save falls back to MainLeft and MainTop, which the hiding recorded.
-  c.MainWindowLeft.Unbind();
-  c.MainWindowTop.Unbind();
-  c.WorkArea.Unbind();
+}
+
+void TfrmMain::BeatHeard(int /*position*/) {
+  lblBeat_->setVisible(lblBeat_->isHidden());
+}
+
+void TfrmMain::ShowRunning(bool running) {
+  sbtnStartStop_->SetSunken(running);
+  sbtnStartStop_->SetSign(running ? TPressButton::TSign::Pause : TPressButton::TSign::Play);
 }
 
 }  // namespace zelmora

@@ -1,7 +1,5 @@
 #include "ui/panel/beat_face.h"
 
-#include "core/metronome.h"
-
 namespace zelmora {
 
 TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position) {
@@ -29,28 +27,6 @@ TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int posi
     face.NumberColor = kBeatNumberColor;
   }
   return face;
-}
-
-std::string MarkCaption(TBeatMark mark) {
-  switch (mark) {
-    case TBeatMark::Circle:
-      return "l";
-    case TBeatMark::Star:
-      return "\xAE";
-    case TBeatMark::None:
-      break;
-  }
-  return " ";
-}
-
-TBeatMark MarkFromCaption(std::string_view caption) {
-  if (caption == "l") {
-    return TBeatMark::Circle;
-  }
-  if (caption == "\xAE") {
-    return TBeatMark::Star;
-  }
-  return TBeatMark::None;
 }
 
 }  // namespace zelmora

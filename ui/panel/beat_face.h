@@ -10,8 +10,10 @@ namespace zelmora {
 // regular one, nothing for a silent one.
 enum class TBeatMark { Circle, Star, None };
 
-// Colours as 0xRRGGBB. Running green and idle grey come from the metronome
-// (core/metronome.h), which writes them at start and stop.
+// Colours as 0xRRGGBB. The mark is green while the metronome runs and grey
+// while it stands.
+inline constexpr std::uint32_t kBeatMarkRunningColor = 0x70B94D;
+inline constexpr std::uint32_t kBeatMarkIdleColor = 0x404040;
 inline constexpr std::uint32_t kFirstBeatMarkColor = 0xB9704D;    // copper
 inline constexpr std::uint32_t kFirstBeatNumberColor = 0x800000;  // maroon
 inline constexpr std::uint32_t kBeatNumberColor = 0x008000;
@@ -20,7 +22,7 @@ inline constexpr std::uint32_t kMarkBackgroundColor = 0x393536;
 // Everything the panel shows at one moment.
 struct TBeatFace {
   TBeatMark Mark = TBeatMark::Circle;
-  std::uint32_t MarkColor = 0x404040;
+  std::uint32_t MarkColor = kBeatMarkIdleColor;
   std::string Number;  // empty or blank: no number
   std::uint32_t NumberColor = kBeatNumberColor;
   bool operator==(const TBeatFace&) const = default;
@@ -38,10 +40,5 @@ struct TBeatFace {
 //   after this beat was played), shows neither mark nor number, in running
 //   green: nothing of the current bar was played there.
 TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position);
-
-// The mark as the metronome names it in its 8-bit captions: "l" the circle,
-// "\xAE" the star, " " no mark. Any other caption shows no mark.
-std::string MarkCaption(TBeatMark mark);
-TBeatMark MarkFromCaption(std::string_view caption);
 
 }  // namespace zelmora

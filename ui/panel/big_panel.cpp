@@ -10,6 +10,7 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "ui/frame/window_frame.h"
+#include "ui/frame/window_rules.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
 
@@ -44,22 +45,12 @@ TfrmBigPanel::TfrmBigPanel(TConfig& config, QWidget* mainWindow)
   // window left on screen.
   setAttribute(Qt::WA_QuitOnClose, false);
   setMinimumSize(32, 32);
-  config_.Controls.BeatPanelTopmost.Bind(&topmostControl_);
+  topmostBinding_ = config_.Controls.BeatPanelTopmost.Bind(topmostControl_, TOnUnbind::Forget);
   FormCreate();
 }
 
 TfrmBigPanel::~TfrmBigPanel() {
   FormDestroy();
-  if (boundControls_ != nullptr) {
-    Unbind(*boundControls_);
-  }
-  config_.Controls.BeatPanelTopmost.Unbind();
-}
-
-bool TfrmBigPanel::PlacesWindows() {
-  const QString platform = QGuiApplication::platformName();
-  return platform == "xcb" || platform == "windows" || platform == "cocoa" ||
-         platform == "offscreen";
 }
 
 void TfrmBigPanel::FormCreate() {
@@ -71,7 +62,7 @@ void TfrmBigPanel::FormCreate() {
   // A hidden window gets its resize event only when shown; the fonts and
   // the stored size must be right from the start.
   FormResize();
-  if (PlacesWindows()) {
+  if (PlatformPlacesWindows()) {
     FitOnNearestMonitor();
   }
   if (config_.Controls.mnuBeatIndicator->Value()) {
@@ -112,7 +103,7 @@ void TfrmBigPanel::FormDestroy() {
   const TScreenRect outer = OuterRect();
   // Where windows cannot be placed, their position is not known either:
   // keep the stored one for a later run on a system that can.
-  if (PlacesWindows()) {
+  if (PlatformPlacesWindows()) {
     config_.BigPanelLeft = outer.Left;
     config_.BigPanelTop = outer.Top;
   }
@@ -167,7 +158,7 @@ void TfrmBigPanel::moveEvent(QMoveEvent* event) {
 void TfrmBigPanel::ApplyDockingRule() {
   // The main window counts also before it is shown: it has its place
   // already, and the panel's placement at creation may dock to it.
-  if (placing_ || !PlacesWindows() || mainWindow_.isNull()) {
+  if (placing_ || !PlatformPlacesWindows() || mainWindow_.isNull()) {
     return;
   }
   TDockState state{config_.PanelDocked, config_.PanelOffsetX, config_.PanelOffsetY};
@@ -193,7 +184,7 @@ void TfrmBigPanel::ApplyDockingRule() {
 }
 
 void TfrmBigPanel::FollowMainWindow(QPoint mainTopLeft) {
-  if (!PlacesWindows()) {
+  if (!PlatformPlacesWindows()) {
     return;
   }
   if (config_.PanelDocked && config_.PanelOffsetX >= 0 && !mainWindow_.isNull()) {
@@ -225,25 +216,18 @@ void TfrmBigPanel::closeEvent(QCloseEvent* event) {
   emit closedByUser();
 }
 
-void TfrmBigPanel::BindTo(TMetronomeControls& controls) {
-  if (boundControls_ != nullptr && boundControls_ != &controls) {
-    Unbind(*boundControls_);
-  }
-  controls.LabelBeatColor.Bind(&markColorControl_);
-  controls.LabelBeatCaption.Bind(&markCaptionControl_);
-  controls.lblBeatNumber.Bind(&numberTextControl_);
-  controls.ShowBeat.Bind(&showBeatControl_);
-  boundControls_ = &controls;
+void TfrmBigPanel::ShowRunOf(TMetronome& metronome) {
+  metronomeView_ = metronome.AddView(*this);
 }
 
-void TfrmBigPanel::Unbind(TMetronomeControls& controls) {
-  controls.LabelBeatColor.Unbind();
-  controls.LabelBeatCaption.Unbind();
-  controls.lblBeatNumber.Unbind();
-  controls.ShowBeat.Unbind();
-  if (boundControls_ == &controls) {
-    boundControls_ = nullptr;
-  }
+void TfrmBigPanel::MetronomeStarted() {
+  SetMarkColor(kBeatMarkRunningColor);
+}
+
+void TfrmBigPanel::MetronomeStopped() {
+  SetMarkColor(kBeatMarkIdleColor);
+  SetMark(TBeatMark::Circle);
+  SetNumberText("");
 }
 
 void TfrmBigPanel::ShowBeat(int position) {
@@ -288,26 +272,6 @@ int TfrmBigPanel::MarkFontPixelSize() const {
 }
 int TfrmBigPanel::NumberFontPixelSize() const {
   return number_->FontPixelSize();
-}
-
-bool TfrmBigPanel::StaysOnTop() const {
-  return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void TfrmBigPanel::SetStaysOnTop(bool topmost) {
-  if (topmost == StaysOnTop()) {
-    return;
-  }
-  Qt::WindowFlags flags = windowFlags();
-  flags.setFlag(Qt::WindowStaysOnTopHint, topmost);
-  if (QWindow* window = windowHandle()) {
-    // Tell the existing window; setWindowFlags would re-create it and
-    // hide it in between.
-    overrideWindowFlags(flags);
-    window->setFlags(flags);
-  } else {
-    setWindowFlags(flags);
-  }
 }
 
 }  // namespace zelmora

@@ -7,6 +7,8 @@
 #include <deque>
 #include <string>
 
+#include "core/metronome_view.h"
+#include "core/scope.h"
 #include "ui/panel/beat_face.h"
 #include "ui/panel/docking.h"
 #include "ui/panel/panel_controls.h"
@@ -14,7 +16,7 @@
 namespace zelmora {
 
 class TConfig;
-struct TMetronomeControls;
+class TMetronome;
 class TBeatMarkView;
 class TBeatNumberView;
 
@@ -36,7 +38,7 @@ class TBeatNumberView;
 // end destroy the panel instead of closing it.
 //
 // User-interface thread only.
-class TfrmBigPanel final : public QWidget {
+class TfrmBigPanel final : public QWidget, private TMetronomeView {
   Q_OBJECT
 
  public:
@@ -49,12 +51,10 @@ class TfrmBigPanel final : public QWidget {
   TfrmBigPanel(const TfrmBigPanel&) = delete;
   TfrmBigPanel& operator=(const TfrmBigPanel&) = delete;
 
-  // Lets start, stop and each beat reach the panel: LabelBeatColor,
-  // LabelBeatCaption, lblBeatNumber and ShowBeat. The destructor unbinds
-  // whatever is still bound, so a metronome that goes before the panel
-  // must be unbound first.
-  void BindTo(TMetronomeControls& controls);
-  void Unbind(TMetronomeControls& controls);
+  // From now on the panel shows the start, the beats and the stop of
+  // `metronome`, until StopShowingRun, or until either of them goes.
+  void ShowRunOf(TMetronome& metronome);
+  void StopShowingRun() { metronomeView_.End(); }
 
   // Shows the beat just played at 1-based `position` of the current beat
   // pattern (see FaceForBeat: never fails on an empty pattern or a position
@@ -79,15 +79,9 @@ class TfrmBigPanel final : public QWidget {
   int MarkFontPixelSize() const;
   int NumberFontPixelSize() const;
 
-  bool StaysOnTop() const;
-  void SetStaysOnTop(bool topmost);
-
   // Copies the panel's place and size into the settings object, as its
   // destruction does: for a save while it still stands.
   void StoreBounds() { FormDestroy(); }
-
-  // Whether this platform lets the application place its windows.
-  static bool PlacesWindows();
 
  signals:
   // The user closed the window; the "Beat Panel" menu check goes off.
@@ -100,6 +94,10 @@ class TfrmBigPanel final : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void MetronomeStarted() override;
+  void MetronomeStopped() override;
+  void BeatHeard(int position) override { ShowBeat(position); }
+
   void FormCreate();
   void FormResize();
   void FormDestroy();
@@ -113,7 +111,6 @@ class TfrmBigPanel final : public QWidget {
   TBeatMarkView* mark_;
   TBeatNumberView* number_;
   QPointer<QWidget> mainWindow_;
-  TMetronomeControls* boundControls_ = nullptr;
   int lastPosition_ = 0;
   bool placing_ = false;  // inside our own move, so the rule does not recurse
   // Positions we asked for while following, not yet reported back by the
@@ -124,11 +121,9 @@ class TfrmBigPanel final : public QWidget {
   bool outerSizePending_ = true;
   QSize requestedClientSize_;
 
-  TMarkColorControl markColorControl_{*this};
-  TMarkCaptionControl markCaptionControl_{*this};
-  TNumberTextControl numberTextControl_{*this};
-  TShowBeatControl showBeatControl_{*this};
   TPanelTopmostControl topmostControl_{*this};
+  TScope topmostBinding_;
+  TScope metronomeView_;
 };
 
 }  // namespace zelmora

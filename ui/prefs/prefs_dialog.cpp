@@ -95,7 +95,7 @@ TfrmSettings::TfrmSettings(TConfig& config, TSoundChoice& choice, QWidget* paren
 }
 
 TfrmSettings::~TfrmSettings() {
-  UnbindControls();
+  bindings_.clear();
   choice_.SetFileChooser(nullptr);
   choice_.DetachLists();
 }

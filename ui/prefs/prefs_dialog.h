@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio/choice/sound_choice.h"
 #include "core/config.h"
+#include "core/scope.h"
 #include "ui/controls/widget_controls.h"
 #include "ui/prefs/combo_sound_list.h"
 #include "ui/prefs/sound_file_dialog.h"
@@ -65,7 +67,6 @@ class TfrmSettings final : public QDialog {
   QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry, bool small = false);
   void AddScale(QWidget* parent, TPrefsSlider* slider);
   void BindControls();
-  void UnbindControls();
   void ConnectHandlers();
   void Restyle();
   void ShowBoostNotice();
@@ -105,13 +106,7 @@ class TfrmSettings final : public QDialog {
 
   std::unique_ptr<TComboSoundList> accentList_;
   std::unique_ptr<TComboSoundList> regularList_;
-  std::unique_ptr<TSliderControl> regDifControl_;
-  std::unique_ptr<TSliderControl> bellVolumeControl_;
-  std::unique_ptr<TSliderControl> panControl_;
-  std::unique_ptr<TSliderControl> hueControl_;
-  std::unique_ptr<TSliderControl> visualOffsetControl_;
-  std::unique_ptr<TCheckControl> boostControl_;
-  std::unique_ptr<TCheckControl> stayOnTopControl_;
+  std::vector<TScope> bindings_;  // the controls' bindings to the settings object
   bool boostNoticeShown_ = false;
 };
 

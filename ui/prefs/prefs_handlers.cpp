@@ -32,39 +32,20 @@ QString ApplicationTitle() {
 
 }  // namespace
 
-void TfrmSettings::BindControls() {
-  TConfigControls& controls = config_.Controls;
-  regDifControl_ = std::make_unique<TSliderControl>(sTrackBarRegDif);
-  bellVolumeControl_ = std::make_unique<TSliderControl>(strbBellVolume);
-  panControl_ = std::make_unique<TSliderControl>(sTrackBarPan);
-  hueControl_ = std::make_unique<TSliderControl>(strkbHue);
-  visualOffsetControl_ = std::make_unique<TSliderControl>(strkbVisualOffset);
-  boostControl_ = std::make_unique<TCheckControl>(chkBoostVolume);
-  stayOnTopControl_ = std::make_unique<TCheckControl>(sckbStayOnTop);
-  controls.sTrackBarRegDif.Bind(regDifControl_.get());
-  controls.strbBellVolume.Bind(bellVolumeControl_.get());
-  controls.sTrackBarPan.Bind(panControl_.get());
-  controls.strkbHue.Bind(hueControl_.get());
-  controls.strkbVisualOffset.Bind(visualOffsetControl_.get());
-  controls.chkBoostVolume.Bind(boostControl_.get());
-  controls.sckbStayOnTop.Bind(stayOnTopControl_.get());
-}
-
 // The bindings keep what the controls last showed, so a save after the
 // dialog has gone still writes the user's hue.
-void TfrmSettings::UnbindControls() {
+void TfrmSettings::BindControls() {
   TConfigControls& controls = config_.Controls;
-  const auto handBack = [](auto& binding, const auto& value) {
-    binding.Unbind();
-    binding->SetValue(value);
+  const auto bind = [this](auto& binding, auto control) {
+    bindings_.push_back(binding.Bind(std::move(control)));
   };
-  handBack(controls.sTrackBarRegDif, sTrackBarRegDif->value());
-  handBack(controls.strbBellVolume, strbBellVolume->value());
-  handBack(controls.sTrackBarPan, sTrackBarPan->value());
-  handBack(controls.strkbHue, strkbHue->value());
-  handBack(controls.strkbVisualOffset, strkbVisualOffset->value());
-  handBack(controls.chkBoostVolume, chkBoostVolume->isChecked());
-  handBack(controls.sckbStayOnTop, sckbStayOnTop->isChecked());
+  bind(controls.sTrackBarRegDif, std::make_unique<TSliderControl>(sTrackBarRegDif));
+  bind(controls.strbBellVolume, std::make_unique<TSliderControl>(strbBellVolume));
+  bind(controls.sTrackBarPan, std::make_unique<TSliderControl>(sTrackBarPan));
+  bind(controls.strkbHue, std::make_unique<TSliderControl>(strkbHue));
+  bind(controls.strkbVisualOffset, std::make_unique<TSliderControl>(strkbVisualOffset));
+  bind(controls.chkBoostVolume, std::make_unique<TCheckControl>(chkBoostVolume));
+  bind(controls.sckbStayOnTop, std::make_unique<TCheckControl>(sckbStayOnTop));
 }
 
 void TfrmSettings::ConnectHandlers() {

@@ -52,15 +52,10 @@ class TScriptedChooser final : public TSoundFileChooser {
 
 struct TChoiceRig {
   TChoiceRig() {
-    config.Controls.AccentVoicePan.Bind(&accentPan);
-    config.Controls.RegularVoicePan.Bind(&regularPan);
-    config.Controls.BellVoicePan.Bind(&bellPan);
+    bindings.push_back(config.Controls.AccentVoicePan.Bind(accentPan, TOnUnbind::Forget));
+    bindings.push_back(config.Controls.RegularVoicePan.Bind(regularPan, TOnUnbind::Forget));
+    bindings.push_back(config.Controls.BellVoicePan.Bind(bellPan, TOnUnbind::Forget));
     choice.SetFileChooser(&chooser);
-  }
-  ~TChoiceRig() {
-    config.Controls.AccentVoicePan.Unbind();
-    config.Controls.RegularVoicePan.Unbind();
-    config.Controls.BellVoicePan.Unbind();
   }
   TChoiceRig(const TChoiceRig&) = delete;
   TChoiceRig& operator=(const TChoiceRig&) = delete;
@@ -82,6 +77,7 @@ struct TChoiceRig {
   TRecordedMessages messages;
   TScriptedChooser chooser;
   TSoundChoice choice{config, accent, regular, bell, voices, messages};
+  std::vector<TScope> bindings;
 };
 
 // A 16-bit mono PCM image of `frames` values that all equal `value`.

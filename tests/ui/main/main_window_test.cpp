@@ -10,6 +10,7 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "tests/ui/main/program_rig.h"
+#include "ui/frame/window_rules.h"
 #include "ui/main/tempo_display.h"
 #include "ui/main/web_links.h"
 #include "ui/panel/big_panel.h"
@@ -307,7 +308,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(pin, Qt::LeftButton);
     QVERIFY(!rig.config().StayOnTop);
     QVERIFY(!rig.main().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QVERIFY(!rig.program->BeatPanel()->StaysOnTop());
+    QVERIFY(!StaysOnTop(*rig.program->BeatPanel()));
     QVERIFY(rig.main().isVisible());  // switching never hides the window
     QTest::mouseClick(pin, Qt::LeftButton);
     QVERIFY(rig.config().StayOnTop);

@@ -10,6 +10,7 @@
 #include "core/metronome.h"
 #include "core/transport.h"
 #include "tests/core/silent_output.h"
+#include "ui/frame/window_rules.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
 #include "ui/panel/big_panel.h"
@@ -74,7 +75,7 @@ class BigPanelTest : public QObject {
     TfrmBigPanel panel(config);
     QCOMPARE(panel.windowTitle(), QString("(Beat Panel)"));
     QCOMPARE(panel.frameGeometry(), QRect(120, 80, 260, 210));
-    QVERIFY(panel.StaysOnTop());
+    QVERIFY(StaysOnTop(panel));
     QVERIFY(!panel.isVisible());  // the "Beat Panel" check is off
     QCOMPARE(panel.Face(), Face(TBeatMark::Circle, kGrey, ""));
     QVERIFY(!panel.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -234,47 +235,54 @@ class BigPanelTest : public QObject {
     QCOMPARE(panel.pos(), QPoint(50, 50));
   }
 
-  void startBeatsAndStopThroughTheBindings() {
+  void startBeatsAndStopAsTheMetronomeTells() {
     TConfig config;
     StoredGeometry(config);
     config.SetBeatPattern("XxxXx");
     TfrmBigPanel panel(config);
     TQuietMetronome quiet(config);
     TMetronome& metronome = quiet.metronome;
-    panel.BindTo(metronome.Controls);
+    panel.ShowRunOf(metronome);
 
     metronome.StartStop();
     QCOMPARE(panel.Face(), Face(TBeatMark::Circle, kGreen, ""));
     metronome.ShowBeat(1);
     QCOMPARE(panel.Face(), Face(TBeatMark::Star, kFirstBeatMarkColor, "1", kFirstBeatNumberColor));
-    QCOMPARE(metronome.Controls.LabelBeatCaption->Value(), std::string("\xAE"));
-    QCOMPARE(metronome.Controls.ShowBeat->Value(), 1);
+    QCOMPARE(panel.LastPosition(), 1);
     metronome.ShowBeat(3);
     metronome.StartStop();
     QCOMPARE(panel.Face().Mark, TBeatMark::Circle);
     QCOMPARE(panel.Face().MarkColor, kGrey);
     QCOMPARE(panel.Face().Number, std::string());
-    QCOMPARE(metronome.Controls.LabelBeatCaption->Value(), std::string("l"));
 
-    panel.Unbind(metronome.Controls);
+    panel.StopShowingRun();
     metronome.StartStop();
     QCOMPARE(panel.MarkColor(), kGrey);
     metronome.StartStop();
   }
 
-  void destructionUnbindsTheMetronome() {
+  // Neither has to go first.
+  void panelOrMetronomeMayGoFirst() {
     TConfig config;
     StoredGeometry(config);
-    TQuietMetronome quiet(config);
     {
-      TfrmBigPanel panel(config);
-      panel.BindTo(quiet.metronome.Controls);
+      TQuietMetronome quiet(config);
+      {
+        TfrmBigPanel panel(config);
+        panel.ShowRunOf(quiet.metronome);
+      }
+      quiet.metronome.StartStop();
+      quiet.metronome.ShowBeat(1);
+      quiet.metronome.StartStop();
     }
-    QVERIFY(!quiet.metronome.Controls.ShowBeat.IsBound());
-    QVERIFY(!quiet.metronome.Controls.LabelBeatColor.IsBound());
-    quiet.metronome.StartStop();  // writes reach the held values only
-    quiet.metronome.ShowBeat(1);
-    quiet.metronome.StartStop();
+    TfrmBigPanel panel(config);
+    {
+      TQuietMetronome quiet(config);
+      panel.ShowRunOf(quiet.metronome);
+      quiet.metronome.StartStop();
+    }
+    // The metronome's end stops the run.
+    QCOMPARE(panel.MarkColor(), kGrey);
   }
 
   void alwaysOnTopFollowsTheSetting() {
@@ -284,10 +292,10 @@ class BigPanelTest : public QObject {
     panel.show();
     QVERIFY(QTest::qWaitForWindowExposed(&panel));
     config.SetStayOnTop(false);
-    QVERIFY(!panel.StaysOnTop());
+    QVERIFY(!StaysOnTop(panel));
     QVERIFY(panel.isVisible());
     config.SetStayOnTop(true);
-    QVERIFY(panel.StaysOnTop());
+    QVERIFY(StaysOnTop(panel));
     QVERIFY(panel.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(panel.isVisible());
   }
@@ -319,7 +327,7 @@ class BigPanelTest : public QObject {
     QCOMPARE(panel.pos(), QPoint(480, 290));
     QVERIFY(config.PanelDocked);
     QCOMPARE(config.PanelOffsetY, 60);
-    QVERIFY(panel.StaysOnTop());
+    QVERIFY(StaysOnTop(panel));
 
     // Hidden, it stays behind and keeps its docking; shown, it follows again.
     panel.hide();

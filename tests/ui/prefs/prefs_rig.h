@@ -25,20 +25,15 @@ namespace zelmora::test {
 struct TPrefsRig {
   TPrefsRig() {
     TConfigControls& controls = config.Controls;
-    controls.BellVoicePan.Bind(&bellPan);
-    controls.AccentVoicePan.Bind(&accentPan);
-    controls.RegularVoicePan.Bind(&regularPan);
-    controls.MainWindowTopmost.Bind(&mainTopmost);
-    controls.BeatPanelTopmost.Bind(&panelTopmost);
+    const auto bind = [this](auto& binding, auto& control) {
+      bindings.push_back(binding.Bind(control, TOnUnbind::Forget));
+    };
+    bind(controls.BellVoicePan, bellPan);
+    bind(controls.AccentVoicePan, accentPan);
+    bind(controls.RegularVoicePan, regularPan);
+    bind(controls.MainWindowTopmost, mainTopmost);
+    bind(controls.BeatPanelTopmost, panelTopmost);
     dialog.SetFileChooser(&chooser);
-  }
-  ~TPrefsRig() {
-    TConfigControls& controls = config.Controls;
-    controls.BellVoicePan.Unbind();
-    controls.AccentVoicePan.Unbind();
-    controls.RegularVoicePan.Unbind();
-    controls.MainWindowTopmost.Unbind();
-    controls.BeatPanelTopmost.Unbind();
   }
   TPrefsRig(const TPrefsRig&) = delete;
   TPrefsRig& operator=(const TPrefsRig&) = delete;
@@ -59,6 +54,7 @@ struct TPrefsRig {
   TRecordingControl<bool> mainTopmost, panelTopmost;
   TSoundChoice choice{config, accent, regular, bell, voices, messages};
   TfrmSettings dialog{config, choice};
+  std::vector<TScope> bindings;
 };
 
 // Answers every modal message box that comes up with its default button,
