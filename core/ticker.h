@@ -20,15 +20,10 @@ class TMetronome;
 // every interval is exact in the output whatever its blocks, its callbacks
 // or its timing reports do.
 //
-// Each pass: the termination test; the three levels; the voices the
-// pattern calls for, handed to the output well ahead of their frame;
-// SyncBeat handed to the user-interface thread when the frame is heard,
-// and waited for; the index advanced; the wait for the next beat's turn.
-// The waits are plain sleeps that a stop, a tempo change and "Restart bar"
-// cut short. Tempo, pattern, levels and bell are read afresh every beat.
-// When a display update is due only after the next beat has to be handed
-// to the output (a large visual offset at a fast tempo), the next beat
-// goes first and the update keeps its own time.
+// What each pass does, in order, and how a stop, a tempo change and
+// "Restart bar" cut its waits short: docs/design.md, "Beats on the
+// output's frame grid". Tempo, pattern, levels and bell are read afresh
+// every beat.
 class TTicker {
  public:
   struct TPorts {
