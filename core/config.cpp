@@ -139,6 +139,98 @@ void TConfig::SetVisualOffset(int value) {
   ShowIfDifferent(Controls.strkbVisualOffset, VisualOffset.load());
 }
 
+void TConfig::SetSubdivision(int value) {
+  const TSetting setting(*this);
+  Practice.Subdivision = ClampSubdivision(value);
+}
+
+void TConfig::SetSwing(int value) {
+  const TSetting setting(*this);
+  Practice.Swing = ClampSwing(value);
+}
+
+void TConfig::SetSubdivisionVolume(int value) {
+  const TSetting setting(*this);
+  Practice.SubdivisionVolume = ClampPracticeLevel(value);
+}
+
+void TConfig::SetSubdivisionSound(int bankIndex, std::string_view file) {
+  const TSetting setting(*this);
+  Practice.SubdivisionSoundIndex = bankIndex;
+  Practice.SoundSubdivision = file;
+}
+
+void TConfig::SetLayerClicks(int value) {
+  const TSetting setting(*this);
+  Practice.LayerClicks = ClampLayerClicks(value);
+}
+
+void TConfig::SetLayerVolume(int value) {
+  const TSetting setting(*this);
+  Practice.LayerVolume = ClampPracticeLevel(value);
+}
+
+void TConfig::SetLayerSound(int bankIndex, std::string_view file) {
+  const TSetting setting(*this);
+  Practice.LayerSoundIndex = bankIndex;
+  Practice.SoundLayer = file;
+}
+
+void TConfig::SetCountInBars(int value) {
+  const TSetting setting(*this);
+  Practice.CountInBars = ClampCountInBars(value);
+}
+
+void TConfig::SetTrainer(bool value) {
+  const TSetting setting(*this);
+  Practice.Trainer = value;
+}
+
+void TConfig::SetTrainerStart(int value) {
+  const TSetting setting(*this);
+  Practice.TrainerStart = ClampTrainerTempo(value);
+}
+
+void TConfig::SetTrainerTarget(int value) {
+  const TSetting setting(*this);
+  Practice.TrainerTarget = ClampTrainerTempo(value);
+}
+
+void TConfig::SetTrainerStep(int value) {
+  const TSetting setting(*this);
+  Practice.TrainerStep = ClampTrainerStep(value);
+}
+
+void TConfig::SetTrainerEveryBars(int value) {
+  const TSetting setting(*this);
+  Practice.TrainerEveryBars = ClampTrainerEveryBars(value);
+}
+
+void TConfig::SetTrainerAtTarget(int value) {
+  const TSetting setting(*this);
+  Practice.TrainerAtTarget = ClampTrainerAtTarget(value);
+}
+
+void TConfig::SetGapPlayBars(int value) {
+  const TSetting setting(*this);
+  Practice.GapPlayBars = ClampGapPlayBars(value);
+}
+
+void TConfig::SetGapMuteBars(int value) {
+  const TSetting setting(*this);
+  Practice.GapMuteBars = ClampGapMuteBars(value);
+}
+
+void TConfig::SetGapRandomPercent(int value) {
+  const TSetting setting(*this);
+  Practice.GapRandomPercent = ClampGapRandomPercent(value);
+}
+
+void TConfig::SetPracticeMinutes(int value) {
+  const TSetting setting(*this);
+  Practice.PracticeMinutes = ClampPracticeMinutes(value);
+}
+
 void TConfig::SetBeatPattern(std::string_view pattern) {
   const TSetting setting(*this);
   BeatPattern = pattern;

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/config_controls.h"
+#include "core/practice_settings.h"
 #include "core/wake_signal.h"
 
 namespace zelmora {
@@ -52,6 +53,7 @@ class TConfig {
   int PanelOffsetY = 0;
   // Added after the twenty values above.
   std::atomic<int> VisualOffset{0};  // ms; a positive value shows the beat later
+  TPracticeSettings Practice;        // the practice tools
 
   // Notified when the beat schedule changes (the tempo), so that the
   // scheduler's sleep is cut short.
@@ -70,6 +72,28 @@ class TConfig {
   void SetStayOnTop(bool value);
   void SetTapMode(bool value);
   void SetVisualOffset(int value);
+
+  // The practice tools, each clamped to its range (practice_settings.h).
+  // They act from the next beat or bar.
+  // Thread: ui
+  void SetSubdivision(int value);
+  void SetSwing(int value);
+  void SetSubdivisionVolume(int value);
+  void SetSubdivisionSound(int bankIndex, std::string_view file);
+  void SetLayerClicks(int value);
+  void SetLayerVolume(int value);
+  void SetLayerSound(int bankIndex, std::string_view file);
+  void SetCountInBars(int value);
+  void SetTrainer(bool value);
+  void SetTrainerStart(int value);
+  void SetTrainerTarget(int value);
+  void SetTrainerStep(int value);
+  void SetTrainerEveryBars(int value);
+  void SetTrainerAtTarget(int value);
+  void SetGapPlayBars(int value);
+  void SetGapMuteBars(int value);
+  void SetGapRandomPercent(int value);
+  void SetPracticeMinutes(int value);
 
   // Accepts any pattern, the empty one included, and brings the beat count
   // label and the meter box up to date.
@@ -100,6 +124,7 @@ class TConfig {
   static constexpr int kSilence = -10000;
   static constexpr int kMinVisualOffset = -150;
   static constexpr int kMaxVisualOffset = 150;
+  static_assert(ClampTrainerTempo(0) == kMinTempo && ClampTrainerTempo(1000) == kMaxTempo);
 
  private:
   class TSetting;

@@ -147,6 +147,25 @@ void CheckRanges(const TConfig& config) {
   REQUIRE(config.VolumeRegularDif >= TConfig::kSilence && config.VolumeRegularDif <= 0);
   REQUIRE(config.VisualOffset >= TConfig::kMinVisualOffset &&
           config.VisualOffset <= TConfig::kMaxVisualOffset);
+  // The practice tools: each value is its own clamp's fixed point.
+  const zelmora::TPracticeSettings& p = config.Practice;
+  for (const auto& [value, clamp] : {std::pair{p.Subdivision.load(), &zelmora::ClampSubdivision},
+                                     {p.Swing.load(), &zelmora::ClampSwing},
+                                     {p.SubdivisionVolume.load(), &zelmora::ClampPracticeLevel},
+                                     {p.LayerClicks.load(), &zelmora::ClampLayerClicks},
+                                     {p.LayerVolume.load(), &zelmora::ClampPracticeLevel},
+                                     {p.CountInBars.load(), &zelmora::ClampCountInBars},
+                                     {p.TrainerStart.load(), &zelmora::ClampTrainerTempo},
+                                     {p.TrainerTarget.load(), &zelmora::ClampTrainerTempo},
+                                     {p.TrainerStep.load(), &zelmora::ClampTrainerStep},
+                                     {p.TrainerEveryBars.load(), &zelmora::ClampTrainerEveryBars},
+                                     {p.TrainerAtTarget.load(), &zelmora::ClampTrainerAtTarget},
+                                     {p.GapPlayBars.load(), &zelmora::ClampGapPlayBars},
+                                     {p.GapMuteBars.load(), &zelmora::ClampGapMuteBars},
+                                     {p.GapRandomPercent.load(), &zelmora::ClampGapRandomPercent},
+                                     {p.PracticeMinutes.load(), &zelmora::ClampPracticeMinutes}}) {
+    REQUIRE(clamp(value) == value);
+  }
 }
 
 // The only thing a load reports: a stored value of ours that is not a text.

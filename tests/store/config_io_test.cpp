@@ -58,6 +58,30 @@ const std::vector<TStoredSetting>& StoredSettings() {
       {"BigPanelHeight", "123", [](TConfig& c) { return c.BigPanelHeight == 123; }},
       {"Hue", "-100", [](TConfig& c) { return c.Controls.strkbHue->Value() == -100; }},
       {"Visual Offset", "-35", [](TConfig& c) { return c.VisualOffset == -35; }},
+      {"Subdivision", "3", [](TConfig& c) { return c.Practice.Subdivision == 3; }},
+      {"Swing", "67", [](TConfig& c) { return c.Practice.Swing == 67; }},
+      {"Subdivision Volume", "-700",
+       [](TConfig& c) { return c.Practice.SubdivisionVolume == -700; }},
+      {"Subdivision Sound Index", "2",
+       [](TConfig& c) { return c.Practice.SubdivisionSoundIndex == 2; }},
+      {"Sound Subdivision", "/snd/sub.wav",
+       [](TConfig& c) { return c.Practice.SoundSubdivision == "/snd/sub.wav"; }},
+      {"Layer Clicks", "5", [](TConfig& c) { return c.Practice.LayerClicks == 5; }},
+      {"Layer Volume", "-300", [](TConfig& c) { return c.Practice.LayerVolume == -300; }},
+      {"Layer Sound Index", "-1", [](TConfig& c) { return c.Practice.LayerSoundIndex == -1; }},
+      {"Sound Layer", "/snd/layer.wav",
+       [](TConfig& c) { return c.Practice.SoundLayer == "/snd/layer.wav"; }},
+      {"Count In Bars", "2", [](TConfig& c) { return c.Practice.CountInBars == 2; }},
+      {"Trainer", "1", [](TConfig& c) { return c.Practice.Trainer.load(); }},
+      {"Trainer Start", "100", [](TConfig& c) { return c.Practice.TrainerStart == 100; }},
+      {"Trainer Target", "90", [](TConfig& c) { return c.Practice.TrainerTarget == 90; }},
+      {"Trainer Step", "5", [](TConfig& c) { return c.Practice.TrainerStep == 5; }},
+      {"Trainer Every Bars", "8", [](TConfig& c) { return c.Practice.TrainerEveryBars == 8; }},
+      {"Trainer At Target", "1", [](TConfig& c) { return c.Practice.TrainerAtTarget == 1; }},
+      {"Gap Play Bars", "3", [](TConfig& c) { return c.Practice.GapPlayBars == 3; }},
+      {"Gap Mute Bars", "2", [](TConfig& c) { return c.Practice.GapMuteBars == 2; }},
+      {"Gap Random Percent", "25", [](TConfig& c) { return c.Practice.GapRandomPercent == 25; }},
+      {"Practice Minutes", "10", [](TConfig& c) { return c.Practice.PracticeMinutes == 10; }},
       {"Volume", "-1200", [](TConfig& c) { return c.Volume == -1200; }},
       {"Volume Regular Dif", "-300", [](TConfig& c) { return c.VolumeRegularDif == -300; }},
       {"Bell Volume", "-1500", [](TConfig& c) { return c.BellVolume == -1500; }},
@@ -90,6 +114,24 @@ void ApplyStoredSettings(TConfig& config) {
   config.SetBellVolume(-1500);
   config.SetPan(2500);
   config.SetVisualOffset(-35);
+  config.SetSubdivision(3);
+  config.SetSwing(67);
+  config.SetSubdivisionVolume(-700);
+  config.SetSubdivisionSound(2, "/snd/sub.wav");
+  config.SetLayerClicks(5);
+  config.SetLayerVolume(-300);
+  config.SetLayerSound(-1, "/snd/layer.wav");
+  config.SetCountInBars(2);
+  config.SetTrainer(true);
+  config.SetTrainerStart(100);
+  config.SetTrainerTarget(90);
+  config.SetTrainerStep(5);
+  config.SetTrainerEveryBars(8);
+  config.SetTrainerAtTarget(1);
+  config.SetGapPlayBars(3);
+  config.SetGapMuteBars(2);
+  config.SetGapRandomPercent(25);
+  config.SetPracticeMinutes(10);
 }
 
 void Load(TConfig& config, TLMDIniCtrl& store) {
@@ -134,7 +176,78 @@ class ConfigIoTest : public QObject {
     QCOMPARE(config.BellVolume.load(), -600);
     QCOMPARE(config.Pan, 0);
     QCOMPARE(config.VisualOffset.load(), 0);
+    const TPracticeSettings& practice = config.Practice;
+    QCOMPARE(practice.Subdivision.load(), 1);
+    QCOMPARE(practice.Swing.load(), 50);
+    QCOMPARE(practice.SubdivisionVolume.load(), -1200);
+    QCOMPARE(practice.SubdivisionSoundIndex, 5);
+    QCOMPARE(practice.SoundSubdivision, std::string());
+    QCOMPARE(practice.LayerClicks.load(), 0);
+    QCOMPARE(practice.LayerVolume.load(), -600);
+    QCOMPARE(practice.LayerSoundIndex, 9);
+    QCOMPARE(practice.SoundLayer, std::string());
+    QCOMPARE(practice.CountInBars.load(), 0);
+    QCOMPARE(practice.Trainer.load(), false);
+    QCOMPARE(practice.TrainerStart.load(), 80);
+    QCOMPARE(practice.TrainerTarget.load(), 120);
+    QCOMPARE(practice.TrainerStep.load(), 4);
+    QCOMPARE(practice.TrainerEveryBars.load(), 2);
+    QCOMPARE(practice.TrainerAtTarget.load(), 0);
+    QCOMPARE(practice.GapPlayBars.load(), 0);
+    QCOMPARE(practice.GapMuteBars.load(), 1);
+    QCOMPARE(practice.GapRandomPercent.load(), 0);
+    QCOMPARE(practice.PracticeMinutes.load(), 0);
     QVERIFY(!QFile::exists(ini.Path()));  // reading writes nothing
+  }
+
+  // Each practice value a file can hold lands in its range.
+  void practiceValuesAreClamped_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("loaded");
+    const auto row = [](const char* key, const char* text, int loaded) {
+      QTest::addRow("%s=%s", key, text) << QString(key) << QString(text) << loaded;
+    };
+    row("Subdivision", "0", 1);
+    row("Subdivision", "2147483647", 4);
+    row("Swing", "49", 50);
+    row("Swing", "76", 75);
+    row("Subdivision Volume", "-2147483648", -2100);
+    row("Subdivision Volume", "5", 0);
+    row("Layer Clicks", "1", 0);
+    row("Layer Clicks", "10", 9);
+    row("Layer Clicks", "-5", 0);
+    row("Layer Volume", "-2101", -2100);
+    row("Count In Bars", "3", 2);
+    row("Count In Bars", "5", 4);
+    row("Count In Bars", "-1", 0);
+    row("Trainer Start", "19", 20);
+    row("Trainer Target", "417", 416);
+    row("Trainer Step", "0", 1);
+    row("Trainer Step", "21", 20);
+    row("Trainer Every Bars", "65", 64);
+    row("Trainer At Target", "2", 1);
+    row("Gap Play Bars", "-1", 0);
+    row("Gap Play Bars", "17", 16);
+    row("Gap Mute Bars", "0", 1);
+    row("Gap Random Percent", "51", 50);
+    row("Practice Minutes", "181", 180);
+    row("Practice Minutes", "-2147483648", 0);
+  }
+  void practiceValuesAreClamped() {
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(int, loaded);
+    TTempIni ini;
+    ini.Put("Zelmora/" + key, text);
+    TConfig config;
+    {
+      auto settings = ini.Open();
+      TLMDIniCtrl store(settings.get());
+      Load(config, store);
+      SaveSettings(config, store);
+    }
+    QCOMPARE(ini.Stored("Zelmora/" + key), QVariant(QString::number(loaded)));
   }
 
   void visualOffsetIsClamped_data() {

@@ -85,6 +85,16 @@ expect_saved() {
 $(diff <(echo "$saved") <(printf '%s\n' "$@" | sort) || true)"
 }
 
+# The practice tools' settings as a first run saves them.
+practice_defaults=(
+  'Subdivision=1' 'Swing=50' 'Subdivision%20Volume=-1200' 'Subdivision%20Sound%20Index=5'
+  'Sound%20Subdivision=' 'Layer%20Clicks=0' 'Layer%20Volume=-600' 'Layer%20Sound%20Index=9'
+  'Sound%20Layer=' 'Count%20In%20Bars=0' 'Trainer=0' 'Trainer%20Start=80'
+  'Trainer%20Target=120' 'Trainer%20Step=4' 'Trainer%20Every%20Bars=2'
+  'Trainer%20At%20Target=0' 'Gap%20Play%20Bars=0' 'Gap%20Mute%20Bars=1'
+  'Gap%20Random%20Percent=0' 'Practice%20Minutes=0'
+)
+
 # What a first run saves, but for the window's place: the work area of the
 # 1024 x 768 screen divided by 3 and by 4.
 defaults=(
@@ -93,6 +103,7 @@ defaults=(
   'Sound%20Accent=' 'Sound%20Regular=' 'Regular%20Sound%20Index=17'
   'Accented%20Sound%20Index=18' 'BeatIndicatorVisible=1' 'BigPanelLeft=50' 'BigPanelTop=50'
   'BigPanelWidth=250' 'BigPanelHeight=250' 'Hue=0' 'Visual%20Offset=0'
+  "${practice_defaults[@]}"
 )
 
 # The defaults with the given KEY=VALUE lines in place of theirs.
@@ -128,7 +139,8 @@ case_stored() {
     'Bell%20Volume=-600' 'Pan=0' 'Boost%20Volume=1' 'Bell=1' 'MainLeft=120' 'MainTop=90' \
     'Sound%20Accent=' "Sound%20Regular=$missing" 'Regular%20Sound%20Index=25' \
     'Accented%20Sound%20Index=0' 'BeatIndicatorVisible=0' 'BigPanelLeft=300' \
-    'BigPanelTop=200' 'BigPanelWidth=320' 'BigPanelHeight=240' 'Hue=0' 'Visual%20Offset=-150'
+    'BigPanelTop=200' 'BigPanelWidth=320' 'BigPanelHeight=240' 'Hue=0' 'Visual%20Offset=-150' \
+    "${practice_defaults[@]}"
 }
 
 case_garbage() {
