@@ -1,5 +1,5 @@
 // Where the program's windows are, on a real X server (run by
-// windows_xvfb.sh, with a window manager that frames the windows or
+// xvfb_test.sh, with a window manager that frames the windows or
 // without one). What counts is where the X server has them, read with
 // xwininfo and xprop: a window's outer rectangle is its client area and
 // the frame the window manager reports (_NET_FRAME_EXTENTS).
