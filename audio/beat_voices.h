@@ -6,17 +6,20 @@
 
 namespace zelmora {
 
-// The three beat voices of a run, set up before the scheduler starts.
+// The beat voices of a run, set up before the scheduler starts.
 struct TBeatVoices {
   TVoice AccentBuffer;
   TVoice RegularBuffer;
   TVoice BellBuffer;
+  TVoice SubdivisionBuffer;
+  TVoice LayerBuffer;
 
   // Voices on the slots of `mixer` (nullptr: no output, all empty).
   // Thread: ui
   static TBeatVoices On(TMixer* mixer) {
     return {TVoice(mixer, TVoiceRole::Accent), TVoice(mixer, TVoiceRole::Regular),
-            TVoice(mixer, TVoiceRole::Bell)};
+            TVoice(mixer, TVoiceRole::Bell), TVoice(mixer, TVoiceRole::Subdivision),
+            TVoice(mixer, TVoiceRole::Layer)};
   }
 
   // Thread: any
@@ -26,6 +29,10 @@ struct TBeatVoices {
         return AccentBuffer;
       case TVoiceRole::Regular:
         return RegularBuffer;
+      case TVoiceRole::Subdivision:
+        return SubdivisionBuffer;
+      case TVoiceRole::Layer:
+        return LayerBuffer;
       case TVoiceRole::Bell:
         break;
     }

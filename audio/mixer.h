@@ -11,6 +11,7 @@
 #include "audio/output_clock.h"
 #include "audio/play_requests.h"
 #include "audio/voice_sample.h"
+#include "core/voice_role.h"
 
 namespace zelmora {
 
@@ -38,7 +39,7 @@ enum : std::uint32_t {
 // output has stopped calling Render.
 class TMixer {
  public:
-  static constexpr int kVoices = 3;
+  static constexpr int kVoices = kVoiceRoles;
   using Clock = std::chrono::steady_clock;
 
   // Thread: control

@@ -17,7 +17,7 @@ namespace zelmora {
 // hits a later request that reuses the slot (each posting gets a serial).
 class TPlayRequests {
  public:
-  static constexpr int kSlots = 16;
+  static constexpr int kSlots = 32;
   // The frame of a request that is to sound as soon as it can.
   static constexpr std::int64_t kAsap = std::numeric_limits<std::int64_t>::min();
 

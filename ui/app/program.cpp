@@ -51,6 +51,7 @@ TProgram::TProgram(TOptions options)
   // The sound lists take the stored selection during the load.
   soundChoice_ = std::make_unique<TSoundChoice>(config_, accentHolder_, regularHolder_, bellHolder_,
                                                 voices_, messages_);
+  practiceSounds_ = std::make_unique<TPracticeSounds>(config_, voices_, messages_);
   // The sound library probes every device and host as it starts, which
   // takes longer than building the windows; both go on at once, and the
   // output is waited for at its place in the start-up, so its message (if
@@ -107,6 +108,7 @@ TProgram::~TProgram() {
   hotKey_.reset();
   // No scheduler thread may touch a voice once they go.
   metronome_->Shutdown();
+  practiceSounds_.reset();
   soundChoice_.reset();
   ReleaseVoices();
 }
@@ -133,8 +135,10 @@ void TProgram::PrepareVoices() {
   bindPan(config_.Controls.BellVoicePan, voices_.BellBuffer);
   bindPan(config_.Controls.AccentVoicePan, voices_.AccentBuffer);
   bindPan(config_.Controls.RegularVoicePan, voices_.RegularBuffer);
-  // The sound lists, the stored choice and the three voices.
+  // The sound lists, the stored choice and the three voices, then the
+  // practice tools' two.
   prefs_->FillSoundLists();
+  practiceSounds_->StartUp();
 }
 
 void TProgram::PlaceMainWindow() {
@@ -215,6 +219,8 @@ void TProgram::SaveSettings() {
 void TProgram::ReleaseVoices() {
   voicePans_.clear();
   if (TMixer* mixer = device_.Mixer()) {
+    mixer->SetVoiceSample(SlotOf(TVoiceRole::Layer), nullptr);
+    mixer->SetVoiceSample(SlotOf(TVoiceRole::Subdivision), nullptr);
     mixer->SetVoiceSample(SlotOf(TVoiceRole::Bell), nullptr);
     mixer->SetVoiceSample(SlotOf(TVoiceRole::Regular), nullptr);
     mixer->SetVoiceSample(SlotOf(TVoiceRole::Accent), nullptr);

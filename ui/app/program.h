@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/beat_voices.h"
+#include "audio/choice/practice_sounds.h"
 #include "audio/device/audio_device.h"
 #include "audio/voice_build/audio_messages.h"
 #include "audio/wave/wave_storage.h"
@@ -38,7 +39,7 @@ class TSoundChoice;
 // way. One per run; user-interface thread only.
 //
 // Start-up: settings object, main window, Preferences dialog (hidden),
-// stored settings, hot key, audio output, sound choice and the three
+// stored settings, hot key, audio output, sound choice and the five
 // voices, stored levels, the main window's place, then the beat panel, the
 // meter constructor, the tempo dialog and the about box.
 //
@@ -46,7 +47,7 @@ class TSoundChoice;
 // beat panel go; every setting is saved and the Preferences dialog goes;
 // the main window is hidden (which stops a running metronome and records
 // its place) and goes; the metronome's scheduler threads end; then the
-// voices are released (bell, regular, accent) and last the audio output.
+// voices are released (the practice voices, bell, regular, accent) and last the audio output.
 class TProgram {
  public:
   struct TOptions {
@@ -75,6 +76,7 @@ class TProgram {
   TMetronome& Metronome() { return *metronome_; }
   TfrmBigPanel* BeatPanel() { return panel_.get(); }
   TfrmSettings& Preferences() { return *prefs_; }
+  TPracticeSounds& PracticeSounds() { return *practiceSounds_; }
   bool HotKeyActive() const;
 
   // Saves every setting now, the windows still standing: when the session
@@ -120,6 +122,7 @@ class TProgram {
   TBoxMessages messages_;
   std::function<void(const QUrl&)> openUrl_;
   std::unique_ptr<TSoundChoice> soundChoice_;
+  std::unique_ptr<TPracticeSounds> practiceSounds_;
   std::vector<TScope> voicePans_;  // the voices' pan bindings
 
   std::unique_ptr<TfrmMain> main_;
