@@ -72,8 +72,8 @@ class TMixer {
   // every beat sounds however long its sample.
   // Thread: any but audio
   std::uint32_t PlayVoice(int voice) noexcept;
-  // Starts the voice on output frame `frame` at `level`; `tag` (not 0)
-  // names the start for Withdraw.
+  // Starts the voice on output frame `frame` at `level`; `tag` names the
+  // start for Withdraw, which leaves starts of tag 0 alone.
   // Thread: any but audio
   std::uint32_t PlayVoiceAtFrame(int voice, std::int64_t frame, int level,
                                  std::uint64_t tag) noexcept;

@@ -55,7 +55,7 @@ std::string TempoDisplayText(int tempo) {
   return tempo <= 99 ? "0" + digits : digits;
 }
 
-void TConfig::SetTempo(int value) {
+void TConfig::SetTempo(int value, TTempoChange change) {
   const TSetting setting(*this);
   // A value outside the range is always clamped and shown, also when the
   // field holds the same out-of-range value (0, before the first load).
@@ -64,6 +64,9 @@ void TConfig::SetTempo(int value) {
     return;
   }
   Tempo = std::clamp(value, kMinTempo, kMaxTempo);
+  if (change == TTempoChange::ByHand) {
+    TempoSetByHand.fetch_add(1, std::memory_order_relaxed);
+  }
   ScheduleChanged.Notify();
   Controls.sPanel1->SetValue(TempoDisplayText(Tempo));
   // The fader runs upside down and only reacts to the user's own moves, so

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,14 +56,21 @@ class TConfig {
   std::atomic<int> VisualOffset{0};  // ms; a positive value shows the beat later
   TPracticeSettings Practice;        // the practice tools
 
+  // Counts the tempo changes made by hand (every one but the speed
+  // trainer's): the trainer leaves the tempo alone once one has been made.
+  std::atomic<std::uint64_t> TempoSetByHand{0};
+
   // Notified when the beat schedule changes (the tempo), so that the
   // scheduler's sleep is cut short.
   TWakeSignal ScheduleChanged;
 
   TConfigControls Controls;
 
+  // Who sets a tempo: the user (through any control, the tap, the load) or
+  // the speed trainer.
+  enum class TTempoChange { ByHand, ByTrainer };
   // Thread: ui
-  void SetTempo(int value);
+  void SetTempo(int value, TTempoChange change = TTempoChange::ByHand);
   void SetVolume(int value);
   void SetVolumeRegularDif(int value);
   void SetBellVolume(int value);

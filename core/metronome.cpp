@@ -67,8 +67,17 @@ void TMetronome::Shutdown() {
   current_ = nullptr;
 }
 
-void TMetronome::ShowBeat(int position) {
-  views_.ForEach([position](TMetronomeView& view) { view.BeatHeard(position); });
+void TMetronome::ShowBeat(const TBeatShow& beat) {
+  // Through the setter, so that the display and the fader follow, as the
+  // bar it starts is heard.
+  if (beat.TrainerTempo != 0 &&
+      config_.TempoSetByHand.load(std::memory_order_relaxed) == beat.HandTempoCount) {
+    config_.SetTempo(beat.TrainerTempo, TConfig::TTempoChange::ByTrainer);
+  }
+  views_.ForEach([&beat](TMetronomeView& view) { view.BeatHeard(beat); });
+  if (beat.EndOfRun && transport_.Running.load()) {
+    Stop();
+  }
 }
 
 void TMetronome::ReapFinished() {

@@ -43,10 +43,12 @@ class TMetronome {
   // Thread: any
   bool Running() const { return transport_.Running.load(); }
 
-  // For the ticker's SyncBeat.
+  // For the ticker's SyncBeat: shows the beat, applies the speed trainer's
+  // tempo (unless a tempo has been set by hand since its bar began) and
+  // stops a run that has reached its end.
   // Thread: ui
   bool IsCurrent(const TTicker& ticker) const { return current_ == &ticker; }
-  void ShowBeat(int position);
+  void ShowBeat(const TBeatShow& beat);
 
  private:
   void Start();

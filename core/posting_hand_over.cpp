@@ -20,14 +20,14 @@ struct TPendingBeat {
 
 }  // namespace
 
-bool TPostingHandOver::HandOver(TTicker& ticker, int position, std::stop_token stop,
+bool TPostingHandOver::HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token stop,
                                 std::chrono::steady_clock::time_point deadline) {
   auto pending = std::make_shared<TPendingBeat>();
   pending->ticker = &ticker;
-  Post([pending, position] {
+  Post([pending, show] {
     std::lock_guard lock(pending->mutex);
     if (pending->ticker != nullptr) {
-      pending->ticker->SyncBeat(position);
+      pending->ticker->SyncBeat(show);
       pending->done = true;
     }
     pending->ran.notify_all();

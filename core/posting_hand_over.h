@@ -15,7 +15,7 @@ namespace zelmora {
 class TPostingHandOver : public TBeatHandOver {
  public:
   // Thread: ticker
-  bool HandOver(TTicker& ticker, int position, std::stop_token stop,
+  bool HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token stop,
                 std::chrono::steady_clock::time_point deadline) final;
 
  protected:

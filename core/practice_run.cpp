@@ -4,10 +4,38 @@
 
 namespace zelmora {
 
+TPracticeBars PracticeBarsOf(const TPracticeSettings& s) {
+  constexpr auto relaxed = std::memory_order_relaxed;
+  return {s.CountInBars.load(relaxed),     s.Trainer.load(relaxed),
+          s.TrainerStart.load(relaxed),    s.TrainerTarget.load(relaxed),
+          s.TrainerStep.load(relaxed),     s.TrainerEveryBars.load(relaxed),
+          s.TrainerAtTarget.load(relaxed), s.GapPlayBars.load(relaxed),
+          s.GapMuteBars.load(relaxed),     s.GapRandomPercent.load(relaxed)};
+}
+
+bool PracticeToolsOn(const TPracticeSettings& s) {
+  constexpr auto relaxed = std::memory_order_relaxed;
+  return s.Subdivision.load(relaxed) > 1 || s.LayerClicks.load(relaxed) > 0 ||
+         s.CountInBars.load(relaxed) > 0 || s.Trainer.load(relaxed) ||
+         s.GapPlayBars.load(relaxed) > 0 || s.GapRandomPercent.load(relaxed) > 0 ||
+         s.PracticeMinutes.load(relaxed) > 0;
+}
+
 TBarPlan TPracticeRun::NextBar(const TPracticeBars& settings) {
-  ++barsStarted_;
+  // The count-in belongs to the start: a change during the run waits for
+  // the next one.
+  if (++barsStarted_ == 1) {
+    countInBars_ = settings.CountInBars;
+  }
   TBarPlan plan;
-  if (barsStarted_ <= settings.CountInBars) {
+  const int bar = barsStarted_ - countInBars_;
+  if (settings.Trainer && !trainerWasOn_) {
+    // Switched on (or on from the start): it starts afresh.
+    trainerEnded_ = false;
+    trainerFirstBar_ = std::max(bar, 1);
+  }
+  trainerWasOn_ = settings.Trainer;
+  if (bar <= 0) {
     plan.CountIn = true;
     // Counted in at the tempo the practice starts with.
     if (settings.Trainer && !trainerEnded_) {
@@ -15,7 +43,7 @@ TBarPlan TPracticeRun::NextBar(const TPracticeBars& settings) {
     }
     return plan;
   }
-  plan.Bar = barsStarted_ - settings.CountInBars;
+  plan.Bar = bar;
   if (settings.Trainer && !trainerEnded_) {
     plan.Tempo = TrainerTempo(settings, plan.Bar, plan.Stop);
     if (plan.Stop) {
@@ -35,7 +63,7 @@ int TPracticeRun::TrainerTempo(const TPracticeBars& settings, int bar, bool& sto
   const int distance = target > start ? target - start : start - target;
   // The steps it takes to reach the target, the last one maybe shorter.
   const int stepsToTarget = (distance + step - 1) / step;
-  const int stepsDone = (bar - 1) / every;
+  const int stepsDone = (bar - trainerFirstBar_) / every;
   stop = settings.TrainerAtTarget == 1 && stepsDone > stepsToTarget;
   const int moved = std::min(stepsDone * step, distance);
   return target > start ? start + moved : start - moved;

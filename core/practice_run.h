@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <random>
 
+#include "core/practice_settings.h"
+
 namespace zelmora {
 
 // The practice settings that shape the bars of a run, as one beat reads
@@ -20,6 +22,14 @@ struct TPracticeBars {
   int GapRandomPercent = 0;  // above 0: random gaps instead of the fixed ones
 };
 
+// The settings as they are now.
+// Thread: any
+TPracticeBars PracticeBarsOf(const TPracticeSettings& settings);
+
+// Whether any of the practice tools is on.
+// Thread: any
+bool PracticeToolsOn(const TPracticeSettings& settings);
+
 // What one bar of a practice run is.
 struct TBarPlan {
   bool CountIn = false;  // one of the count-in bars: played as usual
@@ -34,7 +44,8 @@ struct TBarPlan {
 // what each of them is: the count-in first, then the practice bars, on
 // which the speed trainer steps, the gaps fall and the timer counts. The
 // settings are taken afresh at every bar, so a change applies from the
-// next one.
+// next one; a trainer switched on during the run starts from its start
+// tempo at the next bar.
 //
 // Thread: ticker (one run of the beat loop)
 class TPracticeRun {
@@ -45,7 +56,7 @@ class TPracticeRun {
   TBarPlan NextBar(const TPracticeBars& settings);
 
   // The user set a tempo by hand: the trainer leaves the tempo alone for
-  // the rest of the run.
+  // the rest of the run, unless it is switched off and on again.
   void EndTrainer() { trainerEnded_ = true; }
   bool TrainerEnded() const { return trainerEnded_; }
 
@@ -59,8 +70,11 @@ class TPracticeRun {
 
   std::minstd_rand random_;
   int barsStarted_ = 0;
+  int countInBars_ = 0;
   bool lastSilent_ = false;
   bool trainerEnded_ = false;
+  bool trainerWasOn_ = false;
+  int trainerFirstBar_ = 1;  // the practice bar its first step counts from
 };
 
 }  // namespace zelmora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/beat_clicks.h"
 #include "core/beat_pattern.h"
 #include "core/config.h"
 #include "core/metronome.h"
@@ -46,10 +47,15 @@ void TTicker::RunLoop(const std::stop_token& stop) {
   const std::stop_callback withdraw(stop, [this] { ports_.output.Cancel(tag_); });
   if (!stop.stop_requested()) {
     ports_.output.Hold();
+    handTempoCount_ = ports_.config.TempoSetByHand.load(std::memory_order_relaxed);
     // The first beat sounds at once.
     TBeat beat{ports_.output.EarliestFrame()};
     while (!stop.stop_requested()) {
-      const int played = PlayBeat(beat.frame);
+      const int played = PlayBeat(beat);
+      if (ending_) {
+        ServeLastShows(stop);
+        break;
+      }
       TBeat next;
       if (!WaitForTurn(beat, next, played, stop)) {
         break;
@@ -69,7 +75,7 @@ void TTicker::RunLoop(const std::stop_token& stop) {
   finished_.store(true, std::memory_order_release);
 }
 
-int TTicker::PlayBeat(std::int64_t frame) {
+int TTicker::PlayBeat(const TBeat& beat) {
   const TConfig& config = ports_.config;
   // The levels travel with the starts, so they apply to this beat's sound
   // and not to a voice still sounding from the one before.
@@ -82,34 +88,112 @@ int TTicker::PlayBeat(std::int64_t frame) {
   const auto pattern = config.BeatPatternForPlayers();
   indexAtBeat_ = ports_.beatIndex.load(std::memory_order_acquire);
   // A bar shortened since the last beat starts over at its first beat.
+  const int beatsInBar = PlayableLength(*pattern);
   int position = indexAtBeat_;
-  if (position < 1 || position > PlayableLength(*pattern)) {
+  if (position < 1 || position > beatsInBar) {
     position = 1;
   }
 
-  TBeatOutput& output = ports_.output;
-  switch (VoiceAt(*pattern, position)) {
-    case TBeatVoice::Accent:
-      output.PlayVoiceAtFrame(TVoiceRole::Accent, frame, accentLevel, tag_);
-      break;
-    case TBeatVoice::Regular:
-      output.PlayVoiceAtFrame(TVoiceRole::Regular, frame, regularLevel, tag_);
-      break;
-    case TBeatVoice::None:
-      break;
+  if (trainerTempo_ != 0 && TempoSetByHandSinceBar()) {
+    practice_.EndTrainer();
+    trainerTempo_ = 0;
   }
-  if (config.Bell.load(std::memory_order_relaxed) && BellAt(*pattern, position)) {
-    output.PlayVoiceAtFrame(TVoiceRole::Bell, frame, bellLevel, tag_);
+  if (position == 1) {
+    StartBar(beat.frame);
+  }
+  TBeatOutput& output = ports_.output;
+  TBeatShow show{position};
+  show.Practising = practising_;
+  show.CountIn = bar_.CountIn;
+  show.Bar = bar_.Bar;
+  show.Silent = bar_.Silent;
+  show.TrainerTempo = trainerTempo_;
+  show.TrainerEndedByHand =
+      practice_.TrainerEnded() && config.Practice.Trainer.load(std::memory_order_relaxed);
+  show.HandTempoCount = handTempoCount_;
+  if (practiceStartFrame_ >= 0) {
+    show.PracticeMs = (beat.frame - practiceStartFrame_) * 1000 / output.FrameRate();
+  }
+  if (ending_) {
+    // The run's end: the bell alone, and no stop withdraws it (tag 0).
+    output.PlayVoiceAtFrame(TVoiceRole::Bell, beat.frame, bellLevel, 0);
+    show.EndOfRun = true;
+    QueueShow(beat.frame, show);
+    return position;
   }
 
+  if (!bar_.Silent) {
+    const TBeatVoice voice = VoiceAt(*pattern, position);
+    switch (voice) {
+      case TBeatVoice::Accent:
+        output.PlayVoiceAtFrame(TVoiceRole::Accent, beat.frame, accentLevel, tag_);
+        break;
+      case TBeatVoice::Regular:
+        output.PlayVoiceAtFrame(TVoiceRole::Regular, beat.frame, regularLevel, tag_);
+        break;
+      case TBeatVoice::None:
+        break;
+    }
+    if (config.Bell.load(std::memory_order_relaxed) && BellAt(*pattern, position)) {
+      output.PlayVoiceAtFrame(TVoiceRole::Bell, beat.frame, bellLevel, tag_);
+    }
+    PlayPracticeClicks(beat, position, beatsInBar, voice != TBeatVoice::None, volume);
+  }
+  QueueShow(beat.frame, show);
+  return position;
+}
+
+void TTicker::StartBar(std::int64_t frame) {
+  const TPracticeSettings& settings = ports_.config.Practice;
+  practising_ = PracticeToolsOn(settings);
+  bar_ = practice_.NextBar(PracticeBarsOf(settings));
+  trainerTempo_ = bar_.Tempo;
+  handTempoCount_ = ports_.config.TempoSetByHand.load(std::memory_order_relaxed);
+  if (bar_.Bar == 1 && practiceStartFrame_ < 0) {
+    practiceStartFrame_ = frame;
+  }
+  const int minutes = settings.PracticeMinutes.load(std::memory_order_relaxed);
+  const bool timeIsUp =
+      practiceStartFrame_ >= 0 &&
+      TPracticeRun::TimeIsUp(minutes, frame - practiceStartFrame_, ports_.output.FrameRate());
+  ending_ = bar_.Stop || (bar_.Bar > 0 && timeIsUp);
+}
+
+void TTicker::PlayPracticeClicks(const TBeat& beat, int position, int beatsInBar, bool voiced,
+                                 int volume) {
+  const TPracticeSettings& settings = ports_.config.Practice;
+  const int parts = settings.Subdivision.load(std::memory_order_relaxed);
+  const int clicks = settings.LayerClicks.load(std::memory_order_relaxed);
+  if (parts <= 1 && clicks == 0) {
+    return;
+  }
+  const TGridBeat grid{beat.frame, beat.carried, beat.per, BeatTempo(),
+                       60LL * ports_.output.FrameRate()};
+  TBeatOutput& output = ports_.output;
+  if (voiced && parts > 1) {
+    const int level =
+        RelativeLevel(volume, settings.SubdivisionVolume.load(std::memory_order_relaxed));
+    const int swing = settings.Swing.load(std::memory_order_relaxed);
+    for (const TBeatFraction& fraction : SubdivisionFractions(parts, swing)) {
+      output.PlayVoiceAtFrame(TVoiceRole::Subdivision, FrameInBeat(grid, fraction), level, tag_);
+    }
+  }
+  if (clicks > 0) {
+    const int level = RelativeLevel(volume, settings.LayerVolume.load(std::memory_order_relaxed));
+    for (const TBeatFraction& fraction : LayerFractions(clicks, beatsInBar, position - 1)) {
+      output.PlayVoiceAtFrame(TVoiceRole::Layer, FrameInBeat(grid, fraction), level, tag_);
+    }
+  }
+}
+
+void TTicker::QueueShow(std::int64_t frame, const TBeatShow& show) {
   if (showCount_ == static_cast<int>(shows_.size())) {
     // Cannot happen at any tempo and offset the program allows; should it,
     // the oldest update goes unshown rather than a newer one.
     std::rotate(shows_.begin(), shows_.begin() + 1, shows_.end());
     --showCount_;
   }
-  shows_[showCount_++] = {frame, position};
-  return position;
+  shows_[showCount_++] = {frame, show};
 }
 
 void TTicker::AdvanceIndex(int playedPosition) {
@@ -123,12 +207,22 @@ void TTicker::AdvanceIndex(int playedPosition) {
   ports_.beatIndex.compare_exchange_strong(expected, static_cast<std::uint8_t>(next));
 }
 
+bool TTicker::TempoSetByHandSinceBar() const {
+  return ports_.config.TempoSetByHand.load(std::memory_order_relaxed) != handTempoCount_;
+}
+
+std::int64_t TTicker::BeatTempo() const {
+  if (trainerTempo_ != 0 && !TempoSetByHandSinceBar()) {
+    return trainerTempo_;
+  }
+  // Before the settings are loaded the tempo is 0; never divide by it.
+  return std::max(ports_.config.Tempo.load(std::memory_order_relaxed), TConfig::kMinTempo);
+}
+
 TTicker::TBeat TTicker::NextBeat(const TBeat& beat) const {
   // A beat lasts 60 * rate / tempo frames, in whole numbers: the fraction
-  // is carried in units of 1 / tempo, so the grid never drifts. Before the
-  // settings are loaded the tempo is 0; never divide by it.
-  const std::int64_t tempo =
-      std::max(ports_.config.Tempo.load(std::memory_order_relaxed), TConfig::kMinTempo);
+  // is carried in units of 1 / tempo, so the grid never drifts.
+  const std::int64_t tempo = BeatTempo();
   const std::int64_t perMinute = 60LL * ports_.output.FrameRate();
   // A fraction carried from another tempo is rounded down to this one's
   // units: less than a frame, once per change.
@@ -170,22 +264,16 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
     next = NextBeat(beat);
     const auto handOverAt = HandOverTime(next.frame);
     const auto now = ports_.time.Now();
-    if (showCount_ > 0) {
-      const TShow show = shows_[0];
-      const auto showAt = ShowTime(show.frame);
-      if (showAt <= handOverAt) {
-        if (now < showAt) {
-          ports_.time.SleepUntil(showAt, stop, wake, seen);
-          continue;
-        }
-        std::rotate(shows_.begin(), shows_.begin() + 1, shows_.end());
-        --showCount_;
-        if (!ports_.handOver.HandOver(*this, show.position, stop, handOverAt) &&
-            stop.stop_requested()) {
-          return false;
-        }
+    if (showCount_ > 0 && ShowTime(shows_[0].frame) <= handOverAt) {
+      const auto showAt = ShowTime(shows_[0].frame);
+      if (now < showAt) {
+        ports_.time.SleepUntil(showAt, stop, wake, seen);
         continue;
       }
+      if (!ShowNext(stop, handOverAt)) {
+        return false;
+      }
+      continue;
     }
     if (!advanced) {
       AdvanceIndex(playedPosition);
@@ -198,11 +286,36 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
   }
 }
 
-void TTicker::SyncBeat(int position) {
+bool TTicker::ShowNext(const std::stop_token& stop, TTickerTime::TimePoint deadline) {
+  const TShow show = shows_[0];
+  std::rotate(shows_.begin(), shows_.begin() + 1, shows_.end());
+  --showCount_;
+  return ports_.handOver.HandOver(*this, show.beat, stop, deadline) || !stop.stop_requested();
+}
+
+void TTicker::ServeLastShows(const std::stop_token& stop) {
+  // No beat comes after them: each may wait for the user-interface thread
+  // as long as a beat at the slowest tempo would.
+  constexpr auto kPatience = std::chrono::seconds(3);
+  TWakeSignal& wake = ports_.config.ScheduleChanged;
+  while (showCount_ > 0 && !stop.stop_requested()) {
+    const std::uint64_t seen = wake.Count();
+    const auto showAt = ShowTime(shows_[0].frame);
+    if (ports_.time.Now() < showAt) {
+      ports_.time.SleepUntil(showAt, stop, wake, seen);
+      continue;
+    }
+    if (!ShowNext(stop, showAt + kPatience)) {
+      return;
+    }
+  }
+}
+
+void TTicker::SyncBeat(const TBeatShow& show) {
   if (stop_.stop_requested() || !metronome_.IsCurrent(*this)) {
     return;
   }
-  metronome_.ShowBeat(position);
+  metronome_.ShowBeat(show);
 }
 
 }  // namespace zelmora

@@ -7,6 +7,8 @@
 #include <stop_token>
 #include <thread>
 
+#include "core/beat_show.h"
+#include "core/practice_run.h"
 #include "core/ticker_ports.h"
 
 namespace zelmora {
@@ -23,7 +25,8 @@ class TMetronome;
 // What each pass does, in order, and how a stop, a tempo change and
 // "Restart bar" cut its waits short: docs/design.md, "Beats on the
 // output's frame grid". Tempo, pattern, levels and bell are read afresh
-// every beat.
+// every beat, the practice tools' settings at every bar's first beat
+// (a subdivision's or a layer's at every beat).
 class TTicker {
  public:
   struct TPorts {
@@ -59,10 +62,10 @@ class TTicker {
   // Thread: ticker
   void RunLoop(const std::stop_token& stop);
 
-  // During the hand-over: shows the beat at `position`, unless this ticker
-  // has been stopped meanwhile.
+  // During the hand-over: shows the beat, unless this ticker has been
+  // stopped meanwhile.
   // Thread: ui
-  void SyncBeat(int position);
+  void SyncBeat(const TBeatShow& show);
 
   // How long a flash takes from the hand-over to the screen; the hand-over
   // comes that much before the beat is heard.
@@ -81,13 +84,22 @@ class TTicker {
   };
   struct TShow {
     std::int64_t frame;
-    int position;
+    TBeatShow beat;
   };
 
-  // The levels and the voices of the beat on `frame`; returns the position
-  // played.
-  int PlayBeat(std::int64_t frame);
+  // The levels and the voices of `beat`; returns the position played.
+  int PlayBeat(const TBeat& beat);
+  // The practice run's plan for the bar starting on `frame`.
+  void StartBar(std::int64_t frame);
+  // The subdivision and layer clicks of the beat at `position` of a bar of
+  // `beatsInBar` beats; `voiced`: the beat itself sounds.
+  void PlayPracticeClicks(const TBeat& beat, int position, int beatsInBar, bool voiced, int volume);
+  void QueueShow(std::int64_t frame, const TBeatShow& show);
   void AdvanceIndex(int playedPosition);
+  // The tempo the beats go at: the trainer's while it trains, the user's
+  // otherwise (also the moment a tempo has been set by hand).
+  std::int64_t BeatTempo() const;
+  bool TempoSetByHandSinceBar() const;
   // The next beat after `beat` at the tempo now, no earlier than the
   // output can still take it.
   TBeat NextBeat(const TBeat& beat) const;
@@ -97,6 +109,9 @@ class TTicker {
   // it is time to hand `next` (recomputed on every wake-up) to the output.
   // Returns false when stopped.
   bool WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition, const std::stop_token& stop);
+  // Serves the display updates still queued, the run's last beat played.
+  void ServeLastShows(const std::stop_token& stop);
+  bool ShowNext(const std::stop_token& stop, TTickerTime::TimePoint deadline);
 
   TMetronome& metronome_;
   TPorts ports_;
@@ -111,6 +126,15 @@ class TTicker {
   std::array<TShow, 8> shows_{};
   int showCount_ = 0;
   std::uint8_t indexAtBeat_ = 1;
+
+  // The practice run: the bars since the start, and what this one is.
+  TPracticeRun practice_;
+  TBarPlan bar_;
+  bool practising_ = false;
+  int trainerTempo_ = 0;                  // while the trainer trains
+  std::uint64_t handTempoCount_ = 0;      // TConfig::TempoSetByHand when the bar began
+  std::int64_t practiceStartFrame_ = -1;  // the first bar after the count-in
+  bool ending_ = false;                   // the run's last beat has been played
 };
 
 }  // namespace zelmora

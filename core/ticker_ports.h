@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stop_token>
 
+#include "core/beat_show.h"
 #include "core/voice_role.h"
 
 namespace zelmora {
@@ -37,7 +38,8 @@ class TBeatOutput {
   // Thread: ticker
   virtual std::chrono::nanoseconds RenderLead() const noexcept = 0;
   // Starts `voice` on `frame` at `level` (hundredths of a decibel, passed
-  // unclamped). `tag` names the run for Cancel.
+  // unclamped). `tag` names the run for Cancel; a start of tag 0 is never
+  // withdrawn (the bell that ends a run, heard after the run has stopped).
   // Thread: ticker
   virtual void PlayVoiceAtFrame(TVoiceRole voice, std::int64_t frame, int level,
                                 std::uint64_t tag) noexcept = 0;
@@ -78,12 +80,12 @@ class TTicker;
 class TBeatHandOver {
  public:
   virtual ~TBeatHandOver() = default;
-  // Runs ticker.SyncBeat(position) on the user-interface thread and waits
+  // Runs ticker.SyncBeat(show) on the user-interface thread and waits
   // for it, until `deadline` at the latest. Returns false, without waiting
   // any longer, once stop is requested or the deadline has passed; the
   // update then either has run or never will.
   // Thread: ticker
-  virtual bool HandOver(TTicker& ticker, int position, std::stop_token stop,
+  virtual bool HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token stop,
                         std::chrono::steady_clock::time_point deadline) = 0;
 };
 

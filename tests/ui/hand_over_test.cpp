@@ -23,7 +23,7 @@ class TShownBeats final : public TMetronomeView {
  public:
   void MetronomeStarted() override {}
   void MetronomeStopped() override {}
-  void BeatHeard(int /*position*/) override {
+  void BeatHeard(const TBeatShow& /*beat*/) override {
     ++count;
     onUiThread = onUiThread && QThread::currentThread() == qApp->thread();
   }

@@ -111,7 +111,7 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   // What the window shows of the metronome's run.
   void MetronomeStarted() override;
   void MetronomeStopped() override;
-  void BeatHeard(int position) override;
+  void BeatHeard(const TBeatShow& beat) override;
   void ShowRunning(bool running);
 
   // Handlers.

@@ -95,7 +95,7 @@ void TfrmMain::MetronomeStopped() {
   }
 }
 
-void TfrmMain::BeatHeard(int /*position*/) {
+void TfrmMain::BeatHeard(const TBeatShow& /*beat*/) {
   lblBeat_->setVisible(lblBeat_->isHidden());
 }
 

@@ -1,6 +1,28 @@
 #include "ui/panel/beat_face.h"
 
 namespace zelmora {
+namespace {
+
+// A third of the way from the background to the colour.
+std::uint32_t Dimmed(std::uint32_t rgb) {
+  std::uint32_t dimmed = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const std::uint32_t background = (kMarkBackgroundColor >> shift) & 0xFF;
+    const std::uint32_t colour = (rgb >> shift) & 0xFF;
+    const std::uint32_t channel = (2 * background + colour) / 3;
+    dimmed |= channel << shift;
+  }
+  return dimmed;
+}
+
+}  // namespace
+
+TBeatFace DimmedFace(const TBeatFace& face) {
+  TBeatFace dimmed = face;
+  dimmed.MarkColor = Dimmed(face.MarkColor);
+  dimmed.NumberColor = Dimmed(face.NumberColor);
+  return dimmed;
+}
 
 TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position) {
   TBeatFace face = shown;

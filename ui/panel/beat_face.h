@@ -41,4 +41,9 @@ struct TBeatFace {
 //   green: nothing of the current bar was played there.
 TBeatFace FaceForBeat(const TBeatFace& shown, std::string_view pattern, int position);
 
+// The face of a beat in a silent bar: the same mark and number, their
+// colours dimmed towards the background, so that a player can follow the
+// beats without being led by them.
+TBeatFace DimmedFace(const TBeatFace& face);
+
 }  // namespace zelmora

@@ -13,6 +13,8 @@
 #include "ui/frame/window_rules.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
+#include "ui/panel/practice_status.h"
+#include "ui/panel/status_line_view.h"
 
 namespace zelmora {
 namespace {
@@ -38,6 +40,7 @@ TfrmBigPanel::TfrmBigPanel(TConfig& config, QWidget* mainWindow)
       config_(config),
       mark_(new TBeatMarkView(this)),
       number_(new TBeatNumberView(this)),
+      status_(new TStatusLineView(this)),
       mainWindow_(mainWindow) {
   setObjectName("frmBigPanel");
   setWindowTitle("(Beat Panel)");
@@ -95,6 +98,11 @@ void TfrmBigPanel::FormResize() {
   const double fit = MarkFitScale(size(), outer.height());
   mark_->SetFitScale(fit);
   number_->SetFitScale(fit);
+  // The status line keeps to the band under the number, at a size that
+  // follows the number's.
+  const int height = rect().height();
+  status_->setGeometry(0, height * 2 / 3, rect().width(), height / 6);
+  status_->SetFontPixelSize(static_cast<int>(outer.height() / 14 * fit));
   config_.BigPanelWidth = outer.width();
   config_.BigPanelHeight = outer.height();
 }
@@ -222,6 +230,7 @@ void TfrmBigPanel::ShowRunOf(TMetronome& metronome) {
 
 void TfrmBigPanel::MetronomeStarted() {
   SetMarkColor(kBeatMarkRunningColor);
+  status_->SetText("");
 }
 
 void TfrmBigPanel::MetronomeStopped() {
@@ -231,8 +240,15 @@ void TfrmBigPanel::MetronomeStopped() {
 }
 
 void TfrmBigPanel::ShowBeat(int position) {
-  lastPosition_ = position;
-  SetFace(FaceForBeat(Face(), config_.BeatPattern, position));
+  ShowBeat(TBeatShow{position});
+}
+
+void TfrmBigPanel::ShowBeat(const TBeatShow& beat) {
+  lastPosition_ = beat.Position;
+  const TBeatFace face = FaceForBeat(Face(), config_.BeatPattern, beat.Position);
+  SetFace(beat.Silent ? DimmedFace(face) : face);
+  // The line stays after the run's end: what the practice came to.
+  status_->SetText(PracticeStatusText(beat, config_.Practice.TrainerTarget));
 }
 
 void TfrmBigPanel::SetFace(const TBeatFace& face) {

@@ -19,6 +19,7 @@ class TConfig;
 class TMetronome;
 class TBeatMarkView;
 class TBeatNumberView;
+class TStatusLineView;
 
 // The beat panel: a freely resizable window that shows a large mark and
 // the beat number on every beat, to be seen from across the room.
@@ -60,6 +61,9 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
   // pattern (see FaceForBeat: never fails on an empty pattern or a position
   // beyond its end).
   void ShowBeat(int position);
+  // The same, with the practice run's state: a silent bar's beat dimmed,
+  // and the status line under the number while a practice tool is on.
+  void ShowBeat(const TBeatShow& beat);
 
   // The main window has moved; its outer top-left corner is now
   // `mainTopLeft`. A docked, visible panel moves along.
@@ -96,7 +100,7 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
  private:
   void MetronomeStarted() override;
   void MetronomeStopped() override;
-  void BeatHeard(int position) override { ShowBeat(position); }
+  void BeatHeard(const TBeatShow& beat) override { ShowBeat(beat); }
 
   void FormCreate();
   void FormResize();
@@ -110,6 +114,7 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
   TConfig& config_;
   TBeatMarkView* mark_;
   TBeatNumberView* number_;
+  TStatusLineView* status_;
   QPointer<QWidget> mainWindow_;
   int lastPosition_ = 0;
   bool placing_ = false;  // inside our own move, so the rule does not recurse

@@ -49,7 +49,8 @@ void SetOuterSize(QWidget& window, int width, int height) {
 // for real, and the test hands the beats over itself.
 class TRefusingHandOver final : public TBeatHandOver {
  public:
-  bool HandOver(TTicker&, int, std::stop_token, std::chrono::steady_clock::time_point) override {
+  bool HandOver(TTicker&, const TBeatShow&, std::stop_token,
+                std::chrono::steady_clock::time_point) override {
     return false;
   }
 };
@@ -246,10 +247,10 @@ class BigPanelTest : public QObject {
 
     metronome.StartStop();
     QCOMPARE(panel.Face(), Face(TBeatMark::Circle, kGreen, ""));
-    metronome.ShowBeat(1);
+    metronome.ShowBeat(TBeatShow{1});
     QCOMPARE(panel.Face(), Face(TBeatMark::Star, kFirstBeatMarkColor, "1", kFirstBeatNumberColor));
     QCOMPARE(panel.LastPosition(), 1);
-    metronome.ShowBeat(3);
+    metronome.ShowBeat(TBeatShow{3});
     metronome.StartStop();
     QCOMPARE(panel.Face().Mark, TBeatMark::Circle);
     QCOMPARE(panel.Face().MarkColor, kGrey);
@@ -272,7 +273,7 @@ class BigPanelTest : public QObject {
         panel.ShowRunOf(quiet.metronome);
       }
       quiet.metronome.StartStop();
-      quiet.metronome.ShowBeat(1);
+      quiet.metronome.ShowBeat(TBeatShow{1});
       quiet.metronome.StartStop();
     }
     TfrmBigPanel panel(config);

@@ -1,0 +1,54 @@
+#include "ui/panel/status_line_view.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+namespace zelmora {
+namespace {
+
+constexpr QRgb kStatusColor = 0xC8C8C8;
+
+}  // namespace
+
+TStatusLineView::TStatusLineView(QWidget* parent) : QWidget(parent) {
+  setObjectName("lblPracticeStatus");
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  font_.setFamilies({"Tahoma", "DejaVu Sans", "Liberation Sans", "Arial"});
+  font_.setPixelSize(1);
+}
+
+void TStatusLineView::SetText(const std::string& text) {
+  if (text != text_) {
+    text_ = text;
+    update();
+  }
+}
+
+void TStatusLineView::SetFontPixelSize(int pixels) {
+  pixels = std::max(pixels, 1);
+  if (pixels != font_.pixelSize()) {
+    font_.setPixelSize(pixels);
+    update();
+  }
+}
+
+void TStatusLineView::paintEvent(QPaintEvent* /*event*/) {
+  if (text_.empty()) {
+    return;
+  }
+  const QString text = QString::fromStdString(text_);
+  // A narrow panel gets a smaller line rather than a cut one.
+  QFont font = font_;
+  const int width = QFontMetrics(font).horizontalAdvance(text);
+  if (width > this->width() && width > 0) {
+    font.setPixelSize(std::max(1, font.pixelSize() * this->width() / width));
+  }
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setFont(font);
+  painter.setPen(QColor::fromRgb(kStatusColor));
+  painter.drawText(rect(), Qt::AlignCenter, text);
+}
+
+}  // namespace zelmora
