@@ -96,6 +96,38 @@ class PracticeRunTest : public QObject {
     }
   }
 
+  // Switched on during a run, the trainer starts from its start tempo at
+  // the next bar; switched off and on again, also after a tempo set by hand.
+  void aTrainerSwitchedOnStartsAfresh() {
+    TPracticeRun run(1);
+    TPracticeBars settings = TrainerBars(80, 120, 4, 1, 0);
+    settings.Trainer = false;
+    for (int bar = 0; bar < 10; ++bar) {
+      QCOMPARE(run.NextBar(settings).Tempo, 0);
+    }
+    settings.Trainer = true;
+    QCOMPARE(run.NextBar(settings).Tempo, 80);
+    QCOMPARE(run.NextBar(settings).Tempo, 84);
+    run.EndTrainer();
+    QCOMPARE(run.NextBar(settings).Tempo, 0);
+    settings.Trainer = false;
+    QCOMPARE(run.NextBar(settings).Tempo, 0);
+    settings.Trainer = true;
+    QCOMPARE(run.NextBar(settings).Tempo, 80);
+    QVERIFY(!run.TrainerEnded());
+  }
+
+  // The count-in belongs to the start of a run.
+  void aCountInSetDuringTheRunWaitsForTheNextStart() {
+    TPracticeRun run(1);
+    TPracticeBars settings;
+    QCOMPARE(run.NextBar(settings).Bar, 1);
+    settings.CountInBars = 4;
+    const TBarPlan plan = run.NextBar(settings);
+    QVERIFY(!plan.CountIn);
+    QCOMPARE(plan.Bar, 2);
+  }
+
   void fixedGapsRepeat() {
     TPracticeBars settings;
     settings.GapPlayBars = 2;

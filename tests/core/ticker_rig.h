@@ -108,11 +108,12 @@ class TFakeOutput final : public TBeatOutput {
 
 // Runs SyncBeat at once on the ticker's own thread (the test's stand-in for
 // the user-interface thread), notes when each came, lets a test act around
-// chosen beats, and stops the run after a number of beats.
+// chosen beats, and stops the run after a number of beats (or tells when
+// the run has stopped itself).
 class TDirectHandOver final : public TBeatHandOver {
  public:
   explicit TDirectHandOver(TFakeTime& time) : time_(time) {}
-  bool HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token,
+  bool HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token stop,
                 std::chrono::steady_clock::time_point) override {
     ++beats;
     times.push_back(time_.now);
@@ -123,9 +124,13 @@ class TDirectHandOver final : public TBeatHandOver {
     if (auto it = after.find(beats); it != after.end()) {
       it->second();
     }
-    if (beats >= lastBeat) {
+    // The run ends after `lastBeat` beats, or earlier by itself.
+    if (beats >= lastBeat || stop.stop_requested()) {
       ticker.RequestStop();
-      done.set_value();
+      if (!ended) {
+        ended = true;
+        done.set_value();
+      }
       return false;
     }
     return true;
@@ -136,6 +141,7 @@ class TDirectHandOver final : public TBeatHandOver {
   std::map<int, std::function<void()>> before;  // before SyncBeat of beat n
   std::map<int, std::function<void()>> after;   // after SyncBeat of beat n
   std::promise<void> done;
+  bool ended = false;
 
  private:
   TFakeTime& time_;

@@ -14,6 +14,7 @@
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
 #include "ui/panel/big_panel.h"
+#include "ui/panel/status_line_view.h"
 
 using namespace zelmora;
 
@@ -172,6 +173,42 @@ class BigPanelTest : public QObject {
     config.SetBeatPattern("x");
     panel.ShowBeat(4);
     QCOMPARE(panel.Face(), Face(TBeatMark::Star, kGreen, " "));
+  }
+
+  // A silent bar's beat keeps its mark and number, dimmed; the status line
+  // shows while practising, scales with the window, and stays after the
+  // run until the next start.
+  void practiceRunShowsOnThePanel() {
+    TConfig config;
+    StoredGeometry(config, 50, 50, 250, 280);
+    config.SetBeatPattern("Xxx");
+    TQuietMetronome quiet(config);
+    TfrmBigPanel panel(config);
+    panel.ShowRunOf(quiet.metronome);
+    panel.show();
+    const auto* status = panel.findChild<TStatusLineView*>("lblPracticeStatus");
+    QVERIFY(status != nullptr);
+    const int fontAt280 = status->FontPixelSize();
+    SetOuterSize(panel, 500, 560);
+    QVERIFY2(std::abs(status->FontPixelSize() - 2 * fontAt280) <= 1,
+             qPrintable(QString("%1 then %2").arg(fontAt280).arg(status->FontPixelSize())));
+    quiet.metronome.StartStop();
+    TBeatShow beat{2};
+    quiet.metronome.ShowBeat(beat);
+    const TBeatFace played = panel.Face();
+    QCOMPARE(status->Text(), std::string());
+    beat.Practising = true;
+    beat.Silent = true;
+    beat.Bar = 4;
+    quiet.metronome.ShowBeat(beat);
+    QCOMPARE(panel.Face(), DimmedFace(played));
+    QVERIFY(panel.Face().NumberColor != played.NumberColor);
+    QCOMPARE(status->Text(), std::string("bar 4 \u00b7 0:00 \u00b7 silent bar"));
+    quiet.metronome.StartStop();
+    QCOMPARE(status->Text(), std::string("bar 4 \u00b7 0:00 \u00b7 silent bar"));
+    quiet.metronome.StartStop();
+    QCOMPARE(status->Text(), std::string());
+    quiet.metronome.Shutdown();
   }
 
   void fontSizesFollowTheOuterHeight_data() {
