@@ -98,10 +98,10 @@ void TfrmBigPanel::FormResize() {
   const double fit = MarkFitScale(size(), outer.height());
   mark_->SetFitScale(fit);
   number_->SetFitScale(fit);
-  // The status line keeps to the band under the number, at a size that
-  // follows the number's.
+  // The status line keeps to a band near the bottom, under the number, at
+  // a size that follows the number's.
   const int height = rect().height();
-  status_->setGeometry(0, height * 2 / 3, rect().width(), height / 6);
+  status_->setGeometry(0, height * 4 / 5, rect().width(), height * 3 / 20);
   status_->SetFontPixelSize(static_cast<int>(outer.height() / 14 * fit));
   config_.BigPanelWidth = outer.width();
   config_.BigPanelHeight = outer.height();

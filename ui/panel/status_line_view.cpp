@@ -4,10 +4,13 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "ui/panel/beat_face.h"
+
 namespace zelmora {
 namespace {
 
-constexpr QRgb kStatusColor = 0xC8C8C8;
+constexpr QRgb kStatusColor = 0xD8D8D8;
+constexpr QRgb kBackdropColor = kMarkBackgroundColor;
 
 }  // namespace
 
@@ -45,8 +48,20 @@ void TStatusLineView::paintEvent(QPaintEvent* /*event*/) {
     font.setPixelSize(std::max(1, font.pixelSize() * this->width() / width));
   }
   QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setFont(font);
+  // On a backdrop of the panel's own colour, so that it reads over the
+  // mark of any beat.
+  const QFontMetrics metrics(font);
+  const int pad = std::max(2, metrics.height() / 5);
+  QRect box = metrics.boundingRect(rect(), Qt::AlignCenter, text);
+  box.adjust(-2 * pad, -pad, 2 * pad, pad);
+  painter.setPen(Qt::NoPen);
+  QColor backdrop = QColor::fromRgb(kBackdropColor);
+  backdrop.setAlpha(210);
+  painter.setBrush(backdrop);
+  painter.drawRoundedRect(box & rect(), pad, pad);
   painter.setPen(QColor::fromRgb(kStatusColor));
   painter.drawText(rect(), Qt::AlignCenter, text);
 }
