@@ -24,6 +24,7 @@
 #include "ui/main/main_window.h"
 #include "ui/meter/meter_constructor.h"
 #include "ui/panel/big_panel.h"
+#include "ui/practice/practice_dialog.h"
 #include "ui/prefs/prefs_dialog.h"
 #include "ui/tempo/tempo_dialog.h"
 
@@ -92,6 +93,9 @@ void TProgram::RunStep(const std::function<void()>& step) {
 }
 
 TProgram::~TProgram() {
+  // The settings object holds all the Practice dialog shows; it saves
+  // nothing of its own.
+  practice_.reset();
   about_.reset();
   tempo_.reset();
   meter_.reset();
@@ -157,6 +161,8 @@ void TProgram::CreateOtherWindows() {
   CreateMeterConstructor();
   tempo_ = std::make_unique<TfrmTempo>(config_, main_.get());
   about_ = std::make_unique<TfrmAbout>(main_.get());
+  // Hidden until asked for; shows the loaded settings.
+  practice_ = std::make_unique<TfrmPractice>(config_, *practiceSounds_, main_.get());
 }
 
 void TProgram::ConnectWindows() {
@@ -169,6 +175,11 @@ void TProgram::ConnectWindows() {
     prefs_->show();
     prefs_->raise();
     prefs_->activateWindow();
+  };
+  windows.ShowPractice = [this] {
+    practice_->show();
+    practice_->raise();
+    practice_->activateWindow();
   };
   windows.ShowBeatPanel = [this](bool visible) { panel_->setVisible(visible); };
   windows.MainWindowMoved = [this](QPoint topLeft) {

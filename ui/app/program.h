@@ -26,6 +26,7 @@ class TfrmAbout;
 class TfrmBigPanel;
 class TfrmMain;
 class TfrmMeterConstructor;
+class TfrmPractice;
 class TfrmSettings;
 class TfrmTempo;
 class THotKey;
@@ -41,10 +42,12 @@ class TSoundChoice;
 // Start-up: settings object, main window, Preferences dialog (hidden),
 // stored settings, hot key, audio output, sound choice and the five
 // voices, stored levels, the main window's place, then the beat panel, the
-// meter constructor, the tempo dialog and the about box.
+// meter constructor, the tempo dialog, the about box and the Practice
+// dialog.
 //
-// Shut-down: the about box, the tempo dialog, the meter constructor and the
-// beat panel go; every setting is saved and the Preferences dialog goes;
+// Shut-down: the Practice dialog, the about box, the tempo dialog, the
+// meter constructor and the beat panel go; every setting is saved and the
+// Preferences dialog goes;
 // the main window is hidden (which stops a running metronome and records
 // its place) and goes; the metronome's scheduler threads end; then the
 // voices are released (the practice voices, bell, regular, accent) and last the audio output.
@@ -76,6 +79,7 @@ class TProgram {
   TMetronome& Metronome() { return *metronome_; }
   TfrmBigPanel* BeatPanel() { return panel_.get(); }
   TfrmSettings& Preferences() { return *prefs_; }
+  TfrmPractice& Practice() { return *practice_; }
   TPracticeSounds& PracticeSounds() { return *practiceSounds_; }
   bool HotKeyActive() const;
 
@@ -132,6 +136,7 @@ class TProgram {
   std::unique_ptr<TfrmMeterConstructor> meter_;
   std::unique_ptr<TfrmTempo> tempo_;
   std::unique_ptr<TfrmAbout> about_;
+  std::unique_ptr<TfrmPractice> practice_;
 };
 
 }  // namespace zelmora

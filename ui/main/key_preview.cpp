@@ -52,6 +52,7 @@ bool TKeyPreview::eventFilter(QObject* watched, QEvent* event) {
 
 bool TKeyPreview::Handle(const QKeyEvent& key) {
   const bool keypad = key.modifiers().testFlag(Qt::KeypadModifier);
+  const bool controlOnly = (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
   const std::function<void()>* action = nullptr;
   switch (key.key()) {
     case Qt::Key_Return:
@@ -69,6 +70,9 @@ bool TKeyPreview::Handle(const QKeyEvent& key) {
       break;
     case Qt::Key_Minus:
       action = keypad ? &actions_.KeypadMinus : nullptr;
+      break;
+    case Qt::Key_P:
+      action = controlOnly ? &actions_.ControlP : nullptr;
       break;
     default:
       break;

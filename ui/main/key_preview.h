@@ -24,6 +24,7 @@ class TKeyPreview : public QObject {
     std::function<void()> Escape;
     std::function<void()> KeypadPlus;
     std::function<void()> KeypadMinus;
+    std::function<void()> ControlP;  // the Practice dialog
   };
 
   // Watches the whole application for keys aimed at `window`.

@@ -89,6 +89,7 @@ TfrmMain::TfrmMain(TPorts ports, QWidget* parent)
                                 [this] { close(); },
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume + 100); },
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume - 100); },
+                                [this] { ShowPractice(); },
                             });
   // Space and the keypad's plus and minus are the window's, not a part of
   // a meter; Enter is a tap, not the end of one.
@@ -181,6 +182,14 @@ void TfrmMain::sbtnStartStopMouseDown() {
 
 void TfrmMain::sButton2MouseDown() {
   tap_->Press();
+}
+
+void TfrmMain::ShowPractice() {
+  RunHandler([this] {
+    if (windows_.ShowPractice) {
+      windows_.ShowPractice();
+    }
+  });
 }
 
 void TfrmMain::FocusTempoFader() {

@@ -41,8 +41,8 @@ struct TTransport;
 // metronome or the tap tempo. Closing it ends the program.
 //
 // The other windows (tempo dialog, meter constructor, beat panel,
-// Preferences, about box) are reached through TWindows, which the program
-// fills in once they exist.
+// Preferences, Practice, about box) are reached through TWindows, which the
+// program fills in once they exist.
 class TfrmMain : public QMainWindow, private TMetronomeView {
   Q_OBJECT
 
@@ -59,6 +59,7 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
     std::function<void()> ShowTempoDialog;  // modal
     std::function<void(bool modal)> ShowMeterConstructor;
     std::function<void()> ShowPreferences;  // non-modal
+    std::function<void()> ShowPractice;     // non-modal
     std::function<void(bool visible)> ShowBeatPanel;
     std::function<void(QPoint)> MainWindowMoved;  // the beat panel follows
     std::function<void()> ShowAbout;              // modal
@@ -122,6 +123,7 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   void scmbMeterNumChange();
   void ShowHint(bool on);
   void SetTopmost(bool on);
+  void ShowPractice();  // the menu item and Ctrl+P
   void OpenUrl(const QUrl& url);
   void SnapToEdges();
 
@@ -159,6 +161,7 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   QAction* MeterConstructor1_ = nullptr;
   QAction* mnuBeatIndicator_ = nullptr;
   QAction* Bellsound1_ = nullptr;
+  QAction* Practice1_ = nullptr;
   QAction* Settings2_ = nullptr;
   QAction* Help2_ = nullptr;
   QAction* HomePage1_ = nullptr;

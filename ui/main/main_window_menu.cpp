@@ -39,6 +39,7 @@ void TfrmMain::BuildMenu() {
   mnuBeatIndicator_->setCheckable(true);
   Bellsound1_ = Item(tools, "Bellsound1", QStringLiteral("Bell sound"));
   Bellsound1_->setCheckable(true);
+  Practice1_ = Item(tools, "Practice1", QStringLiteral("Practice..."));
   tools->addSeparator();
   Settings2_ = Item(tools, "Settings2", QStringLiteral("Preferences..."));
 
@@ -76,6 +77,7 @@ void TfrmMain::BuildMenu() {
   });
   connect(Bellsound1_, &QAction::triggered, this,
           [&config] { RunHandler([&config] { config.SetBell(!config.Bell); }); });
+  connect(Practice1_, &QAction::triggered, this, &TfrmMain::ShowPractice);
   connect(Settings2_, &QAction::triggered, this, [this] {
     RunHandler([this] {
       if (windows_.ShowPreferences) {

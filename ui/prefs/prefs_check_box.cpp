@@ -64,7 +64,8 @@ void TPrefsCheckBox::paintEvent(QPaintEvent* /*event*/) {
   if (!isEnabled()) {
     painter.setOpacity(0.7);
   }
-  painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text());
+  // A caption's mnemonic shows underlined, as on the labels.
+  painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text());
 }
 
 }  // namespace zelmora

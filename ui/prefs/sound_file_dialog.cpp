@@ -5,9 +5,8 @@
 
 namespace zelmora {
 
-std::optional<std::string> TSoundFileDialog::ChooseSoundFile(TSoundSide /*side*/,
-                                                             const std::string& current) {
-  QFileDialog dialog(parent_);
+std::optional<std::string> AskForSoundFile(QWidget* parent, const std::string& current) {
+  QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(QStringLiteral("Wave files (*.wav)"));
