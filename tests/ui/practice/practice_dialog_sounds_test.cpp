@@ -77,7 +77,7 @@ constexpr int kButton = -1;
 
 // The two practice sounds: a pick is stored once the sound has loaded, and
 // the list always shows the stored choice.
-class PracticeSoundsTest : public QObject {
+class PracticeDialogSoundsTest : public QObject {
   Q_OBJECT
 
  private slots:
@@ -163,5 +163,5 @@ class PracticeSoundsTest : public QObject {
   }
 };
 
-QTEST_MAIN(PracticeSoundsTest)
-#include "practice_sounds_test.moc"
+QTEST_MAIN(PracticeDialogSoundsTest)
+#include "practice_dialog_sounds_test.moc"
