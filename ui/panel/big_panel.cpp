@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "core/config.h"
@@ -102,7 +103,7 @@ void TfrmBigPanel::FormResize() {
   // a size that follows the number's.
   const int height = rect().height();
   status_->setGeometry(0, height * 4 / 5, rect().width(), height * 3 / 20);
-  status_->SetFontPixelSize(static_cast<int>(outer.height() / 14 * fit));
+  status_->SetFontPixelSize(static_cast<int>(std::lround(outer.height() * fit / 14.0)));
   config_.BigPanelWidth = outer.width();
   config_.BigPanelHeight = outer.height();
 }
