@@ -4,6 +4,7 @@
 #include <QSpinBox>
 
 #include <exception>
+#include <functional>
 
 #include "ui/practice/practice_dialog.h"
 #include "ui/practice/practice_texts.h"
@@ -16,17 +17,18 @@ namespace zelmora {
 // showing included: that stores a clamped value back.
 void TfrmPractice::ConnectHandlers() {
   // A list or number of a setting: its value straight to the setter.
-  const auto choices = [this](QComboBox* combo, void (TConfig::*setter)(int)) {
+  using TSetter = void (TConfig::*)(int);
+  const auto choices = [this](QComboBox* combo, TSetter setter) {
     connect(combo, &QComboBox::currentIndexChanged, this, [this, combo, setter](int index) {
       if (index >= 0) {
-        (config_.*setter)(combo->itemData(index).toInt());
+        std::invoke(setter, config_, combo->itemData(index).toInt());
         UpdateEnabled();
       }
     });
   };
-  const auto number = [this](QSpinBox* spin, void (TConfig::*setter)(int)) {
+  const auto number = [this](QSpinBox* spin, TSetter setter) {
     connect(spin, &QSpinBox::valueChanged, this, [this, setter](int value) {
-      (config_.*setter)(value);
+      std::invoke(setter, config_, value);
       UpdateEnabled();
     });
   };
