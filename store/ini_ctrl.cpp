@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "core/error.h"
-#include "core/int_text.h"
+#include "store/setting_text.h"
 
 namespace zelmora {
 namespace {
@@ -26,10 +26,6 @@ bool RenameOver(const QString& from, const QString& to) {
   std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
                           std::filesystem::path(to.toStdU16String()), error);
   return !error;
-}
-
-std::string BeforeNul(std::string_view text) {
-  return std::string(text.substr(0, text.find('\0')));
 }
 
 // Keeps the settings in one group for the length of an operation, also when
@@ -58,30 +54,31 @@ int TLMDIniCtrl::ReadInteger(std::string_view section, std::string_view name, in
   if (!text) {
     return defaultValue;
   }
-  return TextToInt32(*text).value_or(defaultValue);
+  return IntegerFromText(*text, defaultValue);
 }
 
 bool TLMDIniCtrl::ReadBool(std::string_view section, std::string_view name, bool defaultValue) {
-  return ReadInteger(section, name, defaultValue ? 1 : 0) != 0;
+  const std::optional<std::string> text = ReadText(section, name);
+  return text ? FlagFromText(*text, defaultValue) : defaultValue;
 }
 
 std::string TLMDIniCtrl::ReadString(std::string_view section, std::string_view name,
                                     std::string_view defaultValue) {
   const std::optional<std::string> text = ReadText(section, name);
-  return text ? BeforeNul(*text) : std::string(defaultValue);
+  return text ? TextBeforeNul(*text) : std::string(defaultValue);
 }
 
 void TLMDIniCtrl::WriteInteger(std::string_view section, std::string_view name, int value) {
-  WriteText(section, name, std::to_string(value));
+  WriteText(section, name, IntegerText(value));
 }
 
 void TLMDIniCtrl::WriteBool(std::string_view section, std::string_view name, bool value) {
-  WriteText(section, name, value ? "1" : "0");
+  WriteText(section, name, FlagText(value));
 }
 
 void TLMDIniCtrl::WriteString(std::string_view section, std::string_view name,
                               std::string_view value) {
-  WriteText(section, name, BeforeNul(value));
+  WriteText(section, name, TextBeforeNul(value));
 }
 
 std::string TLMDIniCtrl::ResolveSection(std::string_view section) {

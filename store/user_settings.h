@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class QSettings;
@@ -11,5 +13,11 @@ namespace zelmora {
 // elsewhere the INI file $XDG_CONFIG_HOME/Zelmora/Zelmora.ini (by default
 // ~/.config/Zelmora/Zelmora.ini).
 std::unique_ptr<QSettings> OpenUserSettings();
+
+// The folder for the user's other files: the settings file's
+// ($XDG_CONFIG_HOME/Zelmora); on Windows, where the settings are in the
+// registry, the folder an INI file of them would be in.
+// Thread: any
+QString UserSettingsFolder();
 
 }  // namespace zelmora

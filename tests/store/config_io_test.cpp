@@ -10,6 +10,7 @@
 #include "store/ini_ctrl.h"
 #include "tests/store/error_text.h"
 #include "tests/store/temp_ini.h"
+#include "tests/store/unusual_settings.h"
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -21,13 +22,14 @@
 namespace zelmora {
 namespace {
 
+using testing::ApplyUnusualSettings;
 using testing::ErrorText;
 using testing::TTempIni;
 
-// One stored setting: its text as the save writes it, and whether a load
-// brought that value into a fresh settings object. Every value differs from
-// the default and from what a fresh object holds, and the list is in load
-// order: LoadSettings' keys, then LoadVolumes'.
+// One stored setting: its text as the save writes it after
+// ApplyUnusualSettings, and whether a load brought that value into a fresh
+// settings object. The list is in load order: LoadSettings' keys, then
+// LoadVolumes'.
 struct TStoredSetting {
   QString Key;
   QString Text;
@@ -88,50 +90,6 @@ const std::vector<TStoredSetting>& StoredSettings() {
       {"Pan", "2500", [](TConfig& c) { return c.Pan == 2500; }},
   };
   return settings;
-}
-
-// The values of StoredSettings(), set the way the program sets them.
-void ApplyStoredSettings(TConfig& config) {
-  TConfigControls& controls = config.Controls;
-  config.SetTempo(187);
-  config.SetBeatPattern("X-xX");
-  config.SetBell(true);
-  config.SetBoostVolume(true);
-  controls.OpenDialogReg->SetValue("/snd/régulier.wav");
-  controls.OpenDialogAcc->SetValue("/snd/accent, loud.wav");
-  controls.sComboBoxReg->SetValue(5);
-  controls.sComboBoxAcc->SetValue(-1);
-  config.MainLeft = -1920;
-  config.MainTop = 40;
-  controls.mnuBeatIndicator->SetValue(true);
-  config.BigPanelLeft = 1200;
-  config.BigPanelTop = -30;
-  config.BigPanelWidth = 321;
-  config.BigPanelHeight = 123;
-  controls.strkbHue->SetValue(-100);
-  config.SetVolume(-1200);
-  config.SetVolumeRegularDif(-300);
-  config.SetBellVolume(-1500);
-  config.SetPan(2500);
-  config.SetVisualOffset(-35);
-  config.SetSubdivision(3);
-  config.SetSwing(67);
-  config.SetSubdivisionVolume(-700);
-  config.SetSubdivisionSound(2, "/snd/sub.wav");
-  config.SetLayerClicks(5);
-  config.SetLayerVolume(-300);
-  config.SetLayerSound(-1, "/snd/layer.wav");
-  config.SetCountInBars(2);
-  config.SetTrainer(true);
-  config.SetTrainerStart(100);
-  config.SetTrainerTarget(90);
-  config.SetTrainerStep(5);
-  config.SetTrainerEveryBars(8);
-  config.SetTrainerAtTarget(1);
-  config.SetGapPlayBars(3);
-  config.SetGapMuteBars(2);
-  config.SetGapRandomPercent(25);
-  config.SetPracticeMinutes(10);
 }
 
 void Load(TConfig& config, TLMDIniCtrl& store) {
@@ -339,7 +297,7 @@ class ConfigIoTest : public QObject {
       auto settings = ini.Open();
       TLMDIniCtrl store(settings.get());
       TConfig config;
-      ApplyStoredSettings(config);
+      ApplyUnusualSettings(config);
       SaveSettings(config, store);
     }
     auto settings = ini.Open();
@@ -358,7 +316,7 @@ class ConfigIoTest : public QObject {
     auto settings = ini.Open();
     TLMDIniCtrl store(settings.get());
     TConfig config;
-    ApplyStoredSettings(config);
+    ApplyUnusualSettings(config);
     store.ReadInteger("Other", "Anything", 0);  // the save names its own section
 
     SaveSettings(config, store);
@@ -515,7 +473,7 @@ class ConfigIoTest : public QObject {
     Load(config, store);
     SaveSettings(config, store);
     const QByteArray old = ini.Bytes();
-    ApplyStoredSettings(config);
+    ApplyUnusualSettings(config);
 
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
