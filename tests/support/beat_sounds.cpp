@@ -9,6 +9,7 @@
 #include "audio/bank/bank.h"
 #include "audio/mixer.h"
 #include "audio/voice_build/convert_for_voice.h"
+#include "tests/support/onsets.h"
 
 namespace zelmora {
 namespace {
@@ -16,6 +17,10 @@ namespace {
 // The program keeps a chosen sound's first 250 ms.
 constexpr std::uint32_t kCutAfterMs = 250;
 constexpr std::uint32_t kCutLengthMs = 10000;
+
+// The practice voices' bank entries on a fresh start.
+constexpr int kDefaultSubdivisionSoundIndex = 5;  // "HH Tight"
+constexpr int kDefaultLayerSoundIndex = 9;        // "Claves"
 
 constexpr double kFitSeconds = 0.030;
 // The onset is where a beat first rises through a threshold, at most a few
@@ -47,15 +52,17 @@ float At(const std::vector<float>& samples, std::size_t i) {
   return i < samples.size() ? samples[i] : 0.0F;
 }
 
-using TVector = std::array<double, 3>;
-using TMatrix = std::array<TVector, 3>;
+constexpr std::size_t kMostVoices = 5;
+using TVector = std::array<double, kMostVoices>;
+using TMatrix = std::array<TVector, kMostVoices>;
 
-// Solves g x = c by Gaussian elimination with partial pivoting; false when
-// g is singular (nothing to fit in the window).
-bool Solve(TMatrix g, TVector c, TVector& x) {
-  for (std::size_t col = 0; col < 3; ++col) {
+// Solves the first n rows and columns of g x = c by Gaussian elimination
+// with partial pivoting; false when g is singular (nothing to fit in the
+// window).
+bool Solve(TMatrix g, TVector c, std::size_t n, TVector& x) {
+  for (std::size_t col = 0; col < n; ++col) {
     std::size_t pivot = col;
-    for (std::size_t row = col + 1; row < 3; ++row) {
+    for (std::size_t row = col + 1; row < n; ++row) {
       if (std::abs(g[row][col]) > std::abs(g[pivot][col])) {
         pivot = row;
       }
@@ -65,17 +72,17 @@ bool Solve(TMatrix g, TVector c, TVector& x) {
     }
     std::swap(g[col], g[pivot]);
     std::swap(c[col], c[pivot]);
-    for (std::size_t row = col + 1; row < 3; ++row) {
+    for (std::size_t row = col + 1; row < n; ++row) {
       const double factor = g[row][col] / g[col][col];
-      for (std::size_t k = col; k < 3; ++k) {
+      for (std::size_t k = col; k < n; ++k) {
         g[row][k] -= factor * g[col][k];
       }
       c[row] -= factor * c[col];
     }
   }
-  for (std::size_t col = 3; col-- > 0;) {
+  for (std::size_t col = n; col-- > 0;) {
     double sum = c[col];
-    for (std::size_t k = col + 1; k < 3; ++k) {
+    for (std::size_t k = col + 1; k < n; ++k) {
       sum -= g[col][k] * x[k];
     }
     x[col] = sum / g[col][col];
@@ -83,71 +90,144 @@ bool Solve(TMatrix g, TVector c, TVector& x) {
   return true;
 }
 
-}  // namespace
+// Fits sounds one onset at a time and takes each out of what is left of
+// the recording.
+class TSoundFitter {
+ public:
+  TSoundFitter(std::span<const float> recording, const TVoiceTemplates& templates, int sampleRate)
+      : recording_(recording),
+        residual_(recording.begin(), recording.end()),
+        window_(static_cast<std::size_t>(kFitSeconds * sampleRate)),
+        earliest_(static_cast<std::ptrdiff_t>(kEarliestStartSeconds * sampleRate)),
+        latest_(static_cast<std::ptrdiff_t>(kLatestStartSeconds * sampleRate)) {
+    const std::array<TFitVoice, kMostVoices> all = {{
+        {&templates.Accent, &TBeatSound::Accent},
+        {&templates.Regular, &TBeatSound::Regular},
+        {&templates.Bell, &TBeatSound::Bell},
+        {&templates.Subdivision, &TBeatSound::Subdivision},
+        {&templates.Layer, &TBeatSound::Layer},
+    }};
+    for (const TFitVoice& voice : all) {
+      if (!voice.Samples->empty()) {
+        voices_[count_++] = voice;
+      }
+    }
+  }
 
-TVoiceTemplates DefaultVoiceTemplates(int sampleRate) {
-  return TVoiceTemplates{CutTemplate(kDefaultAccentSoundIndex, sampleRate),
-                         CutTemplate(kDefaultRegularSoundIndex, sampleRate),
-                         MonoTemplate(BellWave(), sampleRate)};
-}
+  std::span<const float> Residual() const { return residual_; }
 
-std::vector<TBeatSound> FitBeatSounds(std::span<const float> recording,
-                                      std::span<const double> onsets,
-                                      const TVoiceTemplates& templates, int sampleRate) {
-  const std::array<const std::vector<float>*, 3> voices = {&templates.Accent, &templates.Regular,
-                                                           &templates.Bell};
-  std::vector<double> residual(recording.begin(), recording.end());
-  const auto window = static_cast<std::size_t>(kFitSeconds * sampleRate);
-  const auto earliest = static_cast<std::ptrdiff_t>(kEarliestStartSeconds * sampleRate);
-  const auto latest = static_cast<std::ptrdiff_t>(kLatestStartSeconds * sampleRate);
-  const auto size = static_cast<std::ptrdiff_t>(recording.size());
-
-  std::vector<TBeatSound> beats;
-  for (const double onset : onsets) {
+  TBeatSound FitAndRemove(double onset) {
     const auto around = static_cast<std::ptrdiff_t>(std::floor(onset));
+    const auto size = static_cast<std::ptrdiff_t>(recording_.size());
     TBeatSound best;
+    TVector bestAmplitudes{};
     double bestExplained = -1.0;
-    for (std::ptrdiff_t start = std::max<std::ptrdiff_t>(0, around - earliest);
-         start <= around + latest && start < size; ++start) {
-      TMatrix g{};
-      TVector c{};
-      for (std::size_t k = 0; k < window; ++k) {
-        const auto i = static_cast<std::size_t>(start) + k;
-        if (i >= recording.size()) {
-          break;
-        }
-        if (std::abs(recording[i]) >= kFullScale) {
-          continue;
-        }
-        const TVector v = {At(*voices[0], k), At(*voices[1], k), At(*voices[2], k)};
-        for (std::size_t r = 0; r < 3; ++r) {
-          c[r] += v[r] * residual[i];
-          for (std::size_t col = 0; col < 3; ++col) {
-            g[r][col] += v[r] * v[col];
-          }
-        }
-      }
+    for (std::ptrdiff_t start = std::max<std::ptrdiff_t>(0, around - earliest_);
+         start <= around + latest_ && start < size; ++start) {
       TVector x{};
-      if (!Solve(g, c, x)) {
-        continue;
-      }
-      const double explained = x[0] * c[0] + x[1] * c[1] + x[2] * c[2];
+      const double explained = Fit(static_cast<std::size_t>(start), x);
       if (explained > bestExplained) {
         bestExplained = explained;
-        best = TBeatSound{static_cast<double>(start), x[0], x[1], x[2]};
+        bestAmplitudes = x;
+        best.Start = static_cast<double>(start);
       }
     }
     // Take the fitted sounds out, so that their tails do not reach the
     // next beat's fit.
     const auto start = static_cast<std::size_t>(best.Start);
-    const std::array<double, 3> amplitudes = {best.Accent, best.Regular, best.Bell};
-    for (std::size_t v = 0; v < 3; ++v) {
-      const std::vector<float>& voice = *voices[v];
-      for (std::size_t k = 0; k < voice.size() && start + k < residual.size(); ++k) {
-        residual[start + k] -= amplitudes[v] * voice[k];
+    for (std::size_t v = 0; v < count_; ++v) {
+      best.*voices_[v].Amplitude = bestAmplitudes[v];
+      const std::vector<float>& samples = *voices_[v].Samples;
+      for (std::size_t k = 0; k < samples.size() && start + k < residual_.size(); ++k) {
+        residual_[start + k] -= static_cast<float>(bestAmplitudes[v] * samples[k]);
       }
     }
-    beats.push_back(best);
+    return best;
+  }
+
+ private:
+  struct TFitVoice {
+    const std::vector<float>* Samples;
+    double TBeatSound::*Amplitude;
+  };
+
+  // The amplitudes of the voices starting on `start` (into x) and how much
+  // of the window they explain; -1 when nothing can be fitted there.
+  double Fit(std::size_t start, TVector& x) const {
+    TMatrix g{};
+    TVector c{};
+    for (std::size_t k = 0; k < window_ && start + k < recording_.size(); ++k) {
+      const std::size_t i = start + k;
+      if (std::abs(recording_[i]) >= kFullScale) {
+        continue;
+      }
+      TVector v{};
+      for (std::size_t r = 0; r < count_; ++r) {
+        v[r] = At(*voices_[r].Samples, k);
+      }
+      for (std::size_t r = 0; r < count_; ++r) {
+        c[r] += v[r] * residual_[i];
+        for (std::size_t col = 0; col < count_; ++col) {
+          g[r][col] += v[r] * v[col];
+        }
+      }
+    }
+    if (!Solve(g, c, count_, x)) {
+      return -1.0;
+    }
+    double explained = 0.0;
+    for (std::size_t r = 0; r < count_; ++r) {
+      explained += x[r] * c[r];
+    }
+    return explained;
+  }
+
+  std::span<const float> recording_;
+  std::vector<float> residual_;
+  std::size_t window_;
+  std::ptrdiff_t earliest_;
+  std::ptrdiff_t latest_;
+  std::array<TFitVoice, kMostVoices> voices_{};
+  std::size_t count_ = 0;
+};
+
+}  // namespace
+
+TVoiceTemplates DefaultVoiceTemplates(int sampleRate) {
+  return TVoiceTemplates{CutTemplate(kDefaultAccentSoundIndex, sampleRate),
+                         CutTemplate(kDefaultRegularSoundIndex, sampleRate),
+                         MonoTemplate(BellWave(), sampleRate),
+                         {},
+                         {}};
+}
+
+TVoiceTemplates PracticeVoiceTemplates(int sampleRate) {
+  TVoiceTemplates templates = DefaultVoiceTemplates(sampleRate);
+  templates.Subdivision = CutTemplate(kDefaultSubdivisionSoundIndex, sampleRate);
+  templates.Layer = CutTemplate(kDefaultLayerSoundIndex, sampleRate);
+  return templates;
+}
+
+std::vector<TBeatSound> FitBeatSounds(std::span<const float> recording,
+                                      std::span<const double> onsets,
+                                      const TVoiceTemplates& templates, int sampleRate) {
+  TSoundFitter fitter(recording, templates, sampleRate);
+  std::vector<TBeatSound> beats;
+  for (const double onset : onsets) {
+    beats.push_back(fitter.FitAndRemove(onset));
+  }
+  return beats;
+}
+
+std::vector<TBeatSound> FindBeatSounds(std::span<const float> recording,
+                                       const TVoiceTemplates& templates, int sampleRate,
+                                       float threshold, int holdoffFrames) {
+  TSoundFitter fitter(recording, templates, sampleRate);
+  std::vector<TBeatSound> beats;
+  std::size_t from = 1;
+  while (const auto onset = NextOnset(fitter.Residual(), from, threshold)) {
+    beats.push_back(fitter.FitAndRemove(onset->Frame));
+    from = onset->Above + static_cast<std::size_t>(std::max(holdoffFrames, 1));
   }
   return beats;
 }

@@ -1,25 +1,31 @@
 #include "tests/support/onsets.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstddef>
 
 namespace zelmora {
 
 std::vector<double> FindOnsets(std::span<const float> samples, float threshold, int holdoffFrames) {
   std::vector<double> onsets;
-  std::size_t i = 1;
-  while (i < samples.size()) {
+  std::size_t from = 1;
+  while (const auto onset = NextOnset(samples, from, threshold)) {
+    onsets.push_back(onset->Frame);
+    from = onset->Above + static_cast<std::size_t>(holdoffFrames);
+  }
+  return onsets;
+}
+
+std::optional<TOnset> NextOnset(std::span<const float> samples, std::size_t from, float threshold) {
+  for (std::size_t i = std::max<std::size_t>(from, 1); i < samples.size(); ++i) {
     const float now = std::abs(samples[i]);
     if (now < threshold) {
-      ++i;
       continue;
     }
     const float before = std::abs(samples[i - 1]);
     const double fraction = before < threshold ? (threshold - before) / (now - before) : 0.0;
-    onsets.push_back(static_cast<double>(i - 1) + fraction);
-    i += static_cast<std::size_t>(holdoffFrames);
+    return TOnset{i, static_cast<double>(i - 1) + fraction};
   }
-  return onsets;
+  return std::nullopt;
 }
 
 }  // namespace zelmora
