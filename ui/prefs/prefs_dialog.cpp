@@ -225,12 +225,7 @@ void TfrmSettings::setVisible(bool visible) {
 }
 
 void TfrmSettings::paintEvent(QPaintEvent* /*event*/) {
-  const TSkin& skin = TSkin::Instance();
-  QPainter painter(this);
-  QLinearGradient background(0, 0, 0, height());
-  background.setColorAt(0.0, skin.Color(TSkinRole::Window).lighter(104));
-  background.setColorAt(1.0, skin.Color(TSkinRole::WindowShade));
-  painter.fillRect(rect(), background);
+  PaintPrefsBackground(*this);
 }
 
 }  // namespace zelmora

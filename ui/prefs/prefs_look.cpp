@@ -2,6 +2,9 @@
 
 #include <QColor>
 #include <QFontDatabase>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QWidget>
 
 #include "ui/skin/skin.h"
 
@@ -76,6 +79,15 @@ QString PrefsStyleSheet() {
                          Css(QColor(255, 255, 255, 30)), Css(TSkinRole::Text),
                          Css(TSkinRole::TextMuted), Css(border), Css(panel.lighter(106)),
                          Css(skin.Color(TSkinRole::WindowShade)), Css(TSkinRole::Accent));
+}
+
+void PaintPrefsBackground(QWidget& dialog) {
+  const TSkin& skin = TSkin::Instance();
+  QPainter painter(&dialog);
+  QLinearGradient background(0, 0, 0, dialog.height());
+  background.setColorAt(0.0, skin.Color(TSkinRole::Window).lighter(104));
+  background.setColorAt(1.0, skin.Color(TSkinRole::WindowShade));
+  painter.fillRect(dialog.rect(), background);
 }
 
 }  // namespace zelmora

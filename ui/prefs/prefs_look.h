@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+class QWidget;
+
 namespace zelmora {
 
 // The Preferences dialog's type and style sheet, from the shared skin. The
@@ -19,5 +21,8 @@ QFont PrefsFont(int pixels, bool bold = false);
 // Includes the type: labels with the property small=true get the notes'
 // size, scale=true the scales'.
 QString PrefsStyleSheet();
+
+// The dialogs' background: the skin's window colour, shading downwards.
+void PaintPrefsBackground(QWidget& dialog);
 
 }  // namespace zelmora

@@ -89,6 +89,13 @@ inline std::vector<std::uint8_t> ConstantWave(std::uint32_t rate, int frames, st
   return MakePcmWave(1, rate, 16, data);
 }
 
+// A bank sound as a chosen sound is kept: its first 250 ms.
+inline TWave CutBankWave(int index) {
+  TWave wave = BankWave(index);
+  wave.DeleteSpan(250, 10000);
+  return wave;
+}
+
 inline std::int16_t FirstValue(const TWave& wave) {
   return static_cast<std::int16_t>(ReadLe16(wave.PresentData(), 0));
 }

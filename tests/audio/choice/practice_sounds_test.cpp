@@ -14,12 +14,6 @@ using namespace zelmora::test;
 
 namespace {
 
-TWave CutBankWave(int index) {
-  TWave wave = BankWave(index);
-  wave.DeleteSpan(250, 10000);
-  return wave;
-}
-
 struct TPracticeRig {
   TConfig config;
   TMixer mixer{kRigMixerRate};

@@ -19,12 +19,6 @@ using namespace zelmora::test;
 
 namespace {
 
-TWave CutBankWave(int index) {
-  TWave wave = BankWave(index);
-  wave.DeleteSpan(250, 10000);
-  return wave;
-}
-
 // A one-second 44100 Hz file of the value 1000 in a fresh folder.
 struct TSoundFile {
   TSoundFile() {

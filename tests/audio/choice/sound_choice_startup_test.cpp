@@ -17,12 +17,6 @@ using namespace zelmora::test;
 namespace {
 
 // The bank sample as a voice gets it: cut after its first 250 ms.
-TWave CutBankWave(int index) {
-  TWave wave = BankWave(index);
-  wave.DeleteSpan(250, 10000);
-  return wave;
-}
-
 bool WriteFile(const QString& path, const std::vector<std::uint8_t>& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly) &&
