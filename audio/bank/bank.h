@@ -16,10 +16,12 @@ namespace zelmora {
 
 inline constexpr int kBankCount = 25;
 // Indexes as the preferences lists and the settings store use them.
-inline constexpr int kDefaultRegularSoundIndex = 17;  // "Jam Block"
-inline constexpr int kDefaultAccentSoundIndex = 18;   // "Wood Block Hi"
-inline constexpr int kFallbackSoundIndex = 0;         // "808 rimshot"
-inline constexpr int kFileEntryIndex = 25;            // the list entry after the bank
+inline constexpr int kDefaultRegularSoundIndex = 17;     // "Jam Block"
+inline constexpr int kDefaultAccentSoundIndex = 18;      // "Wood Block Hi"
+inline constexpr int kDefaultSubdivisionSoundIndex = 5;  // "HH Tight"
+inline constexpr int kDefaultLayerSoundIndex = 9;        // "Claves"
+inline constexpr int kFallbackSoundIndex = 0;            // "808 rimshot"
+inline constexpr int kFileEntryIndex = 25;               // the list entry after the bank
 
 int BankCount();
 

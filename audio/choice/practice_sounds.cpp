@@ -3,21 +3,12 @@
 #include <cstdint>
 
 #include "audio/bank/bank.h"
+#include "audio/choice/sound_cut.h"
 #include "audio/choice/sound_file.h"
 #include "audio/voice_build/create_buffer.h"
 #include "core/error.h"
 
 namespace zelmora {
-namespace {
-
-// As the other chosen sounds: the first 250 ms are kept.
-constexpr std::uint32_t kCutAfterMs = 250;
-constexpr std::uint32_t kCutLengthMs = 10000;
-
-constexpr int kDefaultSubdivisionSoundIndex = 5;  // "HH Tight"
-constexpr int kDefaultLayerSoundIndex = 9;        // "Claves"
-
-}  // namespace
 
 TPracticeSounds::TPracticeSounds(TConfig& config, TBeatVoices& voices, TAudioMessages& messages)
     : config_(config),
@@ -74,7 +65,7 @@ void TPracticeSounds::LoadInto(TSide& side, int bankIndex, const std::string& fi
   } else {
     side.Holder.Wave.SetImage(ReadSoundFile(file));
   }
-  side.Holder.Wave.DeleteSpan(kCutAfterMs, kCutLengthMs);
+  CutChosenSound(side.Holder.Wave);
 }
 
 void TPracticeSounds::Build(TSide& side) {

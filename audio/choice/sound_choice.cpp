@@ -3,18 +3,13 @@
 #include <cstdint>
 
 #include "audio/bank/bank.h"
+#include "audio/choice/sound_cut.h"
 #include "audio/choice/sound_file.h"
 #include "audio/voice_build/create_buffer.h"
 #include "core/error.h"
 
 namespace zelmora {
 namespace {
-
-// A chosen sample keeps its first 250 ms, so that a voice has normally
-// finished before its next beat; only a sample longer than 10.25 s keeps
-// something after that too.
-constexpr std::uint32_t kCutAfterMs = 250;
-constexpr std::uint32_t kCutLengthMs = 10000;
 
 void FillWithBank(TSoundList& list, const std::string& filePath) {
   list.Clear();
@@ -63,8 +58,8 @@ void TSoundChoice::StartUp() {
 void TSoundChoice::SelectStartupSounds() {
   SelectStartupSound(regular_);
   SelectStartupSound(accent_);
-  accent_.Holder.Wave.DeleteSpan(kCutAfterMs, kCutLengthMs);
-  regular_.Holder.Wave.DeleteSpan(kCutAfterMs, kCutLengthMs);
+  CutChosenSound(accent_.Holder.Wave);
+  CutChosenSound(regular_.Holder.Wave);
 }
 
 void TSoundChoice::SelectStartupSound(TSide& side) {
@@ -149,7 +144,7 @@ bool TSoundChoice::ChooseSoundFile(TSoundSide sideId) {
 }
 
 void TSoundChoice::CutAndBuild(TSide& side) {
-  side.Holder.Wave.DeleteSpan(kCutAfterMs, kCutLengthMs);
+  CutChosenSound(side.Holder.Wave);
   CreateBuffer(side.Voice, side.Holder, config_.BoostVolume, messages_);
   // A new voice starts centred; give it the pan the slider shows.
   side.VoicePan->SetValue(-config_.Pan);

@@ -7,20 +7,13 @@
 #include <stdexcept>
 
 #include "audio/bank/bank.h"
+#include "audio/choice/sound_cut.h"
 #include "audio/mixer.h"
 #include "audio/voice_build/convert_for_voice.h"
 #include "tests/support/onsets.h"
 
 namespace zelmora {
 namespace {
-
-// The program keeps a chosen sound's first 250 ms.
-constexpr std::uint32_t kCutAfterMs = 250;
-constexpr std::uint32_t kCutLengthMs = 10000;
-
-// The practice voices' bank entries on a fresh start.
-constexpr int kDefaultSubdivisionSoundIndex = 5;  // "HH Tight"
-constexpr int kDefaultLayerSoundIndex = 9;        // "Claves"
 
 constexpr double kFitSeconds = 0.030;
 // The onset is where a beat first rises through a threshold, at most a few
@@ -44,7 +37,7 @@ std::vector<float> MonoTemplate(TWave wave, int sampleRate) {
 
 std::vector<float> CutTemplate(int bankIndex, int sampleRate) {
   TWave wave = BankWave(bankIndex);
-  wave.DeleteSpan(kCutAfterMs, kCutLengthMs);
+  CutChosenSound(wave);
   return MonoTemplate(std::move(wave), sampleRate);
 }
 

@@ -20,6 +20,7 @@
 #include "audio/bank/bank.h"
 #include "audio/beat_voices.h"
 #include "audio/choice/sound_choice.h"
+#include "audio/choice/sound_cut.h"
 #include "audio/mixer.h"
 #include "audio/voice_build/audio_messages.h"
 #include "audio/voice_build/convert_for_voice.h"
@@ -92,7 +93,7 @@ inline std::vector<std::uint8_t> ConstantWave(std::uint32_t rate, int frames, st
 // A bank sound as a chosen sound is kept: its first 250 ms.
 inline TWave CutBankWave(int index) {
   TWave wave = BankWave(index);
-  wave.DeleteSpan(250, 10000);
+  CutChosenSound(wave);
   return wave;
 }
 
