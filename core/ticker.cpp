@@ -17,7 +17,7 @@ std::atomic<std::uint64_t> nextTag{1};
 }  // namespace
 
 TTicker::TTicker(TMetronome& metronome, TPorts ports)
-    : metronome_(metronome), ports_(ports), tag_(nextTag.fetch_add(1)) {}
+    : metronome_(metronome), ports_(ports), tag_(nextTag.fetch_add(kTagsPerTicker)) {}
 
 TTicker::~TTicker() {
   RequestStop();
@@ -44,7 +44,7 @@ void TTicker::Join() {
 void TTicker::RunLoop(const std::stop_token& stop) {
   // Runs on the thread that asks for the stop, at that very moment: the
   // beats already handed to the output are withdrawn before they sound.
-  const std::stop_callback withdraw(stop, [this] { ports_.output.Cancel(tag_); });
+  const std::stop_callback withdraw(stop, [this] { CancelAll(); });
   if (!stop.stop_requested()) {
     ports_.output.Hold();
     handTempoCount_ = ports_.config.TempoSetByHand.load(std::memory_order_relaxed);
@@ -69,7 +69,7 @@ void TTicker::RunLoop(const std::stop_token& stop) {
       beat = next;
     }
     // A start handed over just as the stop came is withdrawn here.
-    ports_.output.Cancel(tag_);
+    CancelAll();
     ports_.output.Release();
   }
   finished_.store(true, std::memory_order_release);
@@ -85,6 +85,8 @@ int TTicker::PlayBeat(const TBeat& beat) {
   const int regularLevel =
       RelativeLevel(volume, config.VolumeRegularDif.load(std::memory_order_relaxed));
 
+  // The last beat's clicks are its own: a tempo change now moves none.
+  clickCount_ = 0;
   const auto pattern = config.BeatPatternForPlayers();
   indexAtBeat_ = ports_.beatIndex.load(std::memory_order_acquire);
   // A bar shortened since the last beat starts over at its first beat.
@@ -167,22 +169,59 @@ void TTicker::PlayPracticeClicks(const TBeat& beat, int position, int beatsInBar
   if (parts <= 1 && clicks == 0) {
     return;
   }
-  const TGridBeat grid{beat.frame, beat.carried, beat.per, BeatTempo(),
+  clickTagBase_ = clickTagBase_ == tag_ + 1 ? tag_ + 1 + kMaxPracticeClicks : tag_ + 1;
+  clicksTempo_ = BeatTempo();
+  const TGridBeat grid{beat.frame, beat.carried, beat.per, clicksTempo_,
                        60LL * ports_.output.FrameRate()};
-  TBeatOutput& output = ports_.output;
   if (voiced && parts > 1) {
     const int level =
         RelativeLevel(volume, settings.SubdivisionVolume.load(std::memory_order_relaxed));
     const int swing = settings.Swing.load(std::memory_order_relaxed);
     for (const TBeatFraction& fraction : SubdivisionFractions(parts, swing)) {
-      output.PlayVoiceAtFrame(TVoiceRole::Subdivision, FrameInBeat(grid, fraction), level, tag_);
+      PlayPracticeClick(grid, TVoiceRole::Subdivision, fraction, level);
     }
   }
   if (clicks > 0) {
     const int level = RelativeLevel(volume, settings.LayerVolume.load(std::memory_order_relaxed));
     for (const TBeatFraction& fraction : LayerFractions(clicks, beatsInBar, position - 1)) {
-      output.PlayVoiceAtFrame(TVoiceRole::Layer, FrameInBeat(grid, fraction), level, tag_);
+      PlayPracticeClick(grid, TVoiceRole::Layer, fraction, level);
     }
+  }
+}
+
+void TTicker::PlayPracticeClick(const TGridBeat& grid, TVoiceRole voice, TBeatFraction fraction,
+                                int level) {
+  TPracticeClick& click = clicks_[static_cast<std::size_t>(clickCount_)];
+  click = {voice, fraction, FrameInBeat(grid, fraction), level,
+           clickTagBase_ + static_cast<std::uint64_t>(clickCount_)};
+  ++clickCount_;
+  ports_.output.PlayVoiceAtFrame(voice, click.frame, level, click.tag);
+}
+
+void TTicker::MovePracticeClicks(const TBeat& beat) {
+  TBeatOutput& output = ports_.output;
+  clicksTempo_ = BeatTempo();
+  const TGridBeat grid{beat.frame, beat.carried, beat.per, clicksTempo_, 60LL * output.FrameRate()};
+  const std::int64_t earliest = output.EarliestFrame();
+  int kept = 0;
+  for (int i = 0; i < clickCount_; ++i) {
+    TPracticeClick click = clicks_[static_cast<std::size_t>(i)];
+    if (click.frame >= earliest) {
+      output.Cancel(click.tag);
+      click.frame = FrameInBeat(grid, click.fraction);
+      if (click.frame < earliest) {
+        continue;
+      }
+      output.PlayVoiceAtFrame(click.voice, click.frame, click.level, click.tag);
+    }
+    clicks_[static_cast<std::size_t>(kept++)] = click;
+  }
+  clickCount_ = kept;
+}
+
+void TTicker::CancelAll() {
+  for (std::uint64_t tag = tag_; tag < tag_ + kTagsPerTicker; ++tag) {
+    ports_.output.Cancel(tag);
   }
 }
 
@@ -261,6 +300,9 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
     // Everything is worked out afresh on every wake-up: the tempo, the
     // offset, and when frames are heard.
     const std::uint64_t seen = wake.Count();
+    if (clickCount_ > 0 && BeatTempo() != clicksTempo_) {
+      MovePracticeClicks(beat);
+    }
     next = NextBeat(beat);
     const auto handOverAt = HandOverTime(next.frame);
     const auto now = ports_.time.Now();

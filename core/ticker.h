@@ -7,6 +7,7 @@
 #include <stop_token>
 #include <thread>
 
+#include "core/beat_clicks.h"
 #include "core/beat_show.h"
 #include "core/practice_run.h"
 #include "core/ticker_ports.h"
@@ -86,6 +87,21 @@ class TTicker {
     std::int64_t frame;
     TBeatShow beat;
   };
+  // A subdivision or layer click of the beat being played, kept so that a
+  // tempo changed during the beat moves it with the beat's new length. Each
+  // has a tag of its own, so that it can be withdrawn alone.
+  struct TPracticeClick {
+    TVoiceRole voice = TVoiceRole::Subdivision;
+    TBeatFraction fraction;
+    std::int64_t frame = 0;
+    int level = 0;
+    std::uint64_t tag = 0;
+  };
+  // Three subdivisions and nine layer clicks at most in one beat.
+  static constexpr int kMaxPracticeClicks = 12;
+  // Two beats' sets of tags: the last beat's clicks may not all have
+  // sounded when the next beat's are placed.
+  static constexpr std::uint64_t kTagsPerTicker = 1 + 2 * kMaxPracticeClicks;
 
   // The levels and the voices of `beat`; returns the position played.
   int PlayBeat(const TBeat& beat);
@@ -94,6 +110,14 @@ class TTicker {
   // The subdivision and layer clicks of the beat at `position` of a bar of
   // `beatsInBar` beats; `voiced`: the beat itself sounds.
   void PlayPracticeClicks(const TBeat& beat, int position, int beatsInBar, bool voiced, int volume);
+  void PlayPracticeClick(const TGridBeat& grid, TVoiceRole voice, TBeatFraction fraction,
+                         int level);
+  // After a tempo change during `beat`: its clicks still to come go to the
+  // same fractions of its new length; one whose new place has gone by is
+  // dropped, one that has begun to sound stays.
+  void MovePracticeClicks(const TBeat& beat);
+  // Withdraws every start of this run not yet begun.
+  void CancelAll();
   void QueueShow(std::int64_t frame, const TBeatShow& show);
   void AdvanceIndex(int playedPosition);
   // The tempo the beats go at: the trainer's while it trains, the user's
@@ -134,7 +158,11 @@ class TTicker {
   int trainerTempo_ = 0;                  // while the trainer trains
   std::uint64_t handTempoCount_ = 0;      // TConfig::TempoSetByHand when the bar began
   std::int64_t practiceStartFrame_ = -1;  // the first bar after the count-in
-  bool ending_ = false;                   // the run's last beat has been played
+  std::array<TPracticeClick, kMaxPracticeClicks> clicks_{};
+  int clickCount_ = 0;
+  std::int64_t clicksTempo_ = 0;    // the tempo the clicks were placed at
+  std::uint64_t clickTagBase_ = 0;  // this beat's set of click tags
+  bool ending_ = false;             // the run's last beat has been played
 };
 
 }  // namespace zelmora

@@ -1,5 +1,7 @@
 #include <QTest>
 
+#include <algorithm>
+
 #include "tests/core/ticker_rig.h"
 
 using namespace zelmora;
@@ -173,6 +175,58 @@ class PracticeTickerTest : public QObject {
     QCOMPARE(layer.at(1), first + 24000 + 8000);
     QCOMPARE(layer.at(2), first + 72000 + 32000);
     QCOMPARE(layer.at(3), first + 72000 + 2 * 48000);
+  }
+
+  // A tempo changed during a beat moves that beat's clicks still to come
+  // to the same fractions of its new length; one whose new place has gone
+  // by is dropped, one already sounding stays. None is left at its old
+  // place to flam with or stray among the beats at the new tempo.
+  void subdivisionsFollowATempoChangeDuringTheirBeat_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("changedBeat");
+    QTest::addColumn<int>("msIntoBeat");
+    QTest::addColumn<Frames>("changedBeatClicks");  // after its start
+    // The first two quarters of the new beat have gone by; the last is to come.
+    QTest::newRow("faster") << 60 << 208 << 3 << 100 << Frames{10384};
+    // The first quarter sounds at the old place, the others move out.
+    QTest::newRow("slower") << 120 << 60 << 2 << 100 << Frames{6000, 24000, 36000};
+  }
+  void subdivisionsFollowATempoChangeDuringTheirBeat() {
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, changedBeat);
+    QFETCH(int, msIntoBeat);
+    QFETCH(Frames, changedBeatClicks);
+    TRun run("Xxxx", from, false);
+    run.config.SetSubdivision(4);
+    // The first beat is heard a render lead after the start.
+    const auto changeAt = run.time.now + run.output.renderLead +
+                          (changedBeat - 1) * std::chrono::nanoseconds(60s) / from +
+                          std::chrono::milliseconds(msIntoBeat);
+    run.time.At(changeAt, [&] { run.config.SetTempo(to); });
+    run.Play(changedBeat + 4);
+    const std::int64_t first = run.beatFrames.at(0);
+    const std::int64_t changed = run.beatFrames.at(static_cast<std::size_t>(changedBeat - 1));
+    Frames expected;
+    for (int beat = 0; beat < changedBeat - 1; ++beat) {
+      for (int part = 1; part < 4; ++part) {
+        expected.push_back(GridFrame(first, from, 4 * beat + part, 4));
+      }
+    }
+    for (const std::int64_t offset : changedBeatClicks) {
+      expected.push_back(changed + offset);
+    }
+    for (int beat = 1; beat <= 2; ++beat) {
+      for (int part = 1; part < 4; ++part) {
+        expected.push_back(GridFrame(changed, to, 4 * beat + part, 4));
+      }
+    }
+    Frames frames = FramesOf(run, TVoiceRole::Subdivision);
+    std::sort(frames.begin(), frames.end());
+    frames.resize(std::min(frames.size(), expected.size()));
+    QCOMPARE(frames, expected);
+    QCOMPARE(run.output.late, 0);
   }
 
   void theCountInComesFirst() {
