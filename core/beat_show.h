@@ -24,6 +24,10 @@ struct TBeatShow {
   // trainer's tempo is only applied while no tempo has been set since).
   std::uint64_t HandTempoCount = 0;
 
+  // Not a beat: the bar's last beat has gone to the output, and a change
+  // waiting for the next bar (TMetronome::ChangeAtNextBar) is to run now.
+  bool BarChangeDue = false;
+
   bool operator==(const TBeatShow&) const = default;
 };
 

@@ -1,6 +1,7 @@
 #include "core/metronome.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/config.h"
 
@@ -41,6 +42,26 @@ void TMetronome::Stop() {
     current_ = nullptr;
   }
   views_.ForEach([](TMetronomeView& view) { view.MetronomeStopped(); });
+  RunBarChange();
+}
+
+void TMetronome::ChangeAtNextBar(std::function<void()> change) {
+  barChange_ = std::move(change);
+  barChangeWaiting_.store(true, std::memory_order_release);
+  if (!transport_.Running.load()) {
+    RunBarChange();
+  }
+}
+
+void TMetronome::RunBarChange() {
+  if (!barChangeWaiting_.exchange(false, std::memory_order_acq_rel)) {
+    return;
+  }
+  // Taken out first: the change may itself ask for another.
+  const std::function<void()> change = std::exchange(barChange_, nullptr);
+  if (change) {
+    change();
+  }
 }
 
 void TMetronome::RestartBar() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -43,6 +45,19 @@ class TMetronome {
   // Thread: any
   bool Running() const { return transport_.Running.load(); }
 
+  // Runs `change` (setters of the settings object) where the next bar
+  // begins: while running, just after the bar's last beat has gone to the
+  // output, so that the beats from the next bar's first on are played with
+  // it; at once when stopped, and at the latest when the metronome stops.
+  // A later change replaces one still waiting.
+  // Thread: ui
+  void ChangeAtNextBar(std::function<void()> change);
+  // Thread: any
+  bool BarChangeWaiting() const { return barChangeWaiting_.load(std::memory_order_acquire); }
+  // For the ticker's SyncBeat.
+  // Thread: ui
+  void RunBarChange();
+
   // For the ticker's SyncBeat: shows the beat, applies the speed trainer's
   // tempo (unless a tempo has been set by hand since its bar began) and
   // stops a run that has reached its end.
@@ -61,6 +76,8 @@ class TMetronome {
   TTickerTime& time_;
   TBeatHandOver& handOver_;
   TListeners<TMetronomeView> views_;
+  std::function<void()> barChange_;
+  std::atomic<bool> barChangeWaiting_{false};
   TTicker* current_ = nullptr;
   std::vector<std::unique_ptr<TTicker>> tickers_;  // the current one and those finishing
 };

@@ -293,6 +293,9 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
                           const std::stop_token& stop) {
   TWakeSignal& wake = ports_.config.ScheduleChanged;
   bool advanced = false;
+  // Once a change for the next bar has run, this beat keeps the length it
+  // had: the change acts from the bar's first beat.
+  bool lengthKept = false;
   for (;;) {
     if (stop.stop_requested()) {
       return false;
@@ -300,10 +303,12 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
     // Everything is worked out afresh on every wake-up: the tempo, the
     // offset, and when frames are heard.
     const std::uint64_t seen = wake.Count();
-    if (clickCount_ > 0 && BeatTempo() != clicksTempo_) {
-      MovePracticeClicks(beat);
+    if (!lengthKept) {
+      if (clickCount_ > 0 && BeatTempo() != clicksTempo_) {
+        MovePracticeClicks(beat);
+      }
+      next = NextBeat(beat);
     }
-    next = NextBeat(beat);
     const auto handOverAt = HandOverTime(next.frame);
     const auto now = ports_.time.Now();
     if (showCount_ > 0 && ShowTime(shows_[0].frame) <= handOverAt) {
@@ -320,6 +325,16 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
     if (!advanced) {
       AdvanceIndex(playedPosition);
       advanced = true;
+    }
+    if (!lengthKept && metronome_.BarChangeWaiting() &&
+        ports_.beatIndex.load(std::memory_order_acquire) == 1) {
+      lengthKept = true;
+      TBeatShow due;
+      due.BarChangeDue = true;
+      if (!ports_.handOver.HandOver(*this, due, stop, handOverAt) && stop.stop_requested()) {
+        return false;
+      }
+      continue;
     }
     if (now >= handOverAt) {
       return true;
@@ -355,6 +370,10 @@ void TTicker::ServeLastShows(const std::stop_token& stop) {
 
 void TTicker::SyncBeat(const TBeatShow& show) {
   if (stop_.stop_requested() || !metronome_.IsCurrent(*this)) {
+    return;
+  }
+  if (show.BarChangeDue) {
+    metronome_.RunBarChange();
     return;
   }
   metronome_.ShowBeat(show);

@@ -63,8 +63,8 @@ class TTicker {
   // Thread: ticker
   void RunLoop(const std::stop_token& stop);
 
-  // During the hand-over: shows the beat, unless this ticker has been
-  // stopped meanwhile.
+  // During the hand-over: shows the beat (or runs the change waiting for
+  // the next bar), unless this ticker has been stopped meanwhile.
   // Thread: ui
   void SyncBeat(const TBeatShow& show);
 

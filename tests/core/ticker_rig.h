@@ -115,6 +115,11 @@ class TDirectHandOver final : public TBeatHandOver {
   explicit TDirectHandOver(TFakeTime& time) : time_(time) {}
   bool HandOver(TTicker& ticker, const TBeatShow& show, std::stop_token stop,
                 std::chrono::steady_clock::time_point) override {
+    if (show.BarChangeDue) {
+      ++barChanges;
+      ticker.SyncBeat(show);
+      return true;
+    }
     ++beats;
     times.push_back(time_.now);
     if (auto it = before.find(beats); it != before.end()) {
@@ -136,6 +141,7 @@ class TDirectHandOver final : public TBeatHandOver {
     return true;
   }
   int beats = 0;
+  int barChanges = 0;
   int lastBeat = 8;
   std::vector<TimePoint> times;
   std::map<int, std::function<void()>> before;  // before SyncBeat of beat n

@@ -229,6 +229,36 @@ class TickerTest : public QObject {
     QCOMPARE(run.output.holds, 0);
   }
 
+  // A change asked for during a bar (a preset recalled) runs once the bar's
+  // last beat has gone to the output: that beat keeps its length, and the
+  // next bar is the new setup's from its first beat. A stop runs a change
+  // still waiting.
+  void aChangeForTheNextBarActsFromItsFirstBeat() {
+    TRun run("Xxx", 120, false);
+    // During beat 2 of the first bar.
+    run.time.At(run.time.now + 700ms, [&] {
+      run.metronome.ChangeAtNextBar([&] {
+        run.config.SetTempo(60);
+        run.config.SetBeatPattern("Xx");
+      });
+    });
+    const Beats beats = run.Play(6);
+    QCOMPARE(Beats(beats.begin(), beats.begin() + 6), (Beats{"A", "R", "R", "A", "R", "A"}));
+    const Frames intervals = run.Intervals();
+    QCOMPARE(Frames(intervals.begin(), intervals.begin() + 5),
+             (Frames{24000, 24000, 24000, 48000, 48000}));
+    QCOMPARE(run.handOver.barChanges, 1);
+    QCOMPARE(run.output.late, 0);
+
+    TRun stopped("Xxx", 120, false);
+    stopped.handOver.after[1] = [&] {
+      stopped.metronome.ChangeAtNextBar([&] { stopped.config.SetTempo(77); });
+    };
+    stopped.Play(2);
+    QCOMPARE(stopped.config.Tempo.load(), 77);
+    QCOMPARE(stopped.handOver.barChanges, 0);
+  }
+
   // A tempo change wakes the sleep at once; nothing polls.
   void sleepsArePlain() {
     TRun run("X", 60, false);
