@@ -50,7 +50,11 @@ void TMetronome::ChangeAtNextBar(std::function<void()> change) {
   barChangeWaiting_.store(true, std::memory_order_release);
   if (!transport_.Running.load()) {
     RunBarChange();
+    return;
   }
+  // The ticker may be asleep already past the bar's last beat: it must run
+  // the change before the next bar is due, not find it then.
+  config_.ScheduleChanged.Notify();
 }
 
 void TMetronome::RunBarChange() {

@@ -84,7 +84,10 @@ TPresetLibrary Library(const QJsonObject& root) {
     const QJsonObject preset = Object(value, "A preset");
     library.AddPreset(Text(preset, "name"), Settings(preset));
   }
-  for (const QJsonValue value : List(root, "setlists")) {
+  // A file written by hand may have no setlists yet.
+  const QJsonArray setlists =
+      root.contains(QLatin1String("setlists")) ? List(root, "setlists") : QJsonArray();
+  for (const QJsonValue value : setlists) {
     const QJsonObject setlist = Object(value, "A setlist");
     const std::string name = Text(setlist, "name");
     library.AddSetlist(name);

@@ -14,8 +14,9 @@ namespace zelmora {
 //    "presets": [{"name": "...", "settings": {"Tempo": "96", ...}}, ...],
 //    "setlists": [{"name": "...", "presets": ["...", ...]}, ...],
 //    "current": {"setlist": "...", "preset": "..."}}
-// "All presets" is not written; "current" may be left out, and a place that
-// does not exist is not kept. Every other member is needed as shown.
+// "All presets" is not written; "setlists" and "current" may be left out (a
+// file written by hand), and a place that does not exist is not kept.
+// Every other member is needed as shown.
 inline constexpr int kPresetFileVersion = 1;
 
 // Thread: any

@@ -17,35 +17,33 @@ TPracticeSounds::TPracticeSounds(TConfig& config, TBeatVoices& voices, TAudioMes
       layer_{{}, voices.LayerBuffer} {}
 
 void TPracticeSounds::StartUp() {
+  RecallStoredChoice(TPracticeVoice::Subdivision);
+  RecallStoredChoice(TPracticeVoice::Layer);
+}
+
+void TPracticeSounds::RecallStoredChoice(TPracticeVoice voice) {
   const TPracticeSettings& practice = config_.Practice;
-  const struct {
-    TSide& side;
-    int index;
-    const std::string& file;
-    int fallback;
-  } choices[] = {
-      {subdivision_, practice.SubdivisionSoundIndex, practice.SoundSubdivision,
-       kDefaultSubdivisionSoundIndex},
-      {layer_, practice.LayerSoundIndex, practice.SoundLayer, kDefaultLayerSoundIndex},
-  };
-  for (const auto& choice : choices) {
-    const bool fileEntry = choice.index == kBankCount && !choice.file.empty();
-    const bool bankEntry = choice.index >= 0 && choice.index < kBankCount;
-    try {
-      if (fileEntry && !SoundFileExists(choice.file)) {
-        messages_.ShowMessage(MissingSoundFileText(choice.file));
-        LoadInto(choice.side, choice.fallback, {});
-      } else {
-        LoadInto(choice.side, fileEntry || bankEntry ? choice.index : choice.fallback, choice.file);
-      }
-    } catch (const TError& error) {
-      // Tell the user and carry on with the default: a practice click must
-      // still sound.
-      messages_.ShowMessage(WithFullStop(error.what()));
-      LoadInto(choice.side, choice.fallback, {});
+  const bool layer = voice == TPracticeVoice::Layer;
+  const int index = layer ? practice.LayerSoundIndex : practice.SubdivisionSoundIndex;
+  const std::string& file = layer ? practice.SoundLayer : practice.SoundSubdivision;
+  const int fallback = layer ? kDefaultLayerSoundIndex : kDefaultSubdivisionSoundIndex;
+  TSide& side = Side(voice);
+  const bool fileEntry = index == kBankCount && !file.empty();
+  const bool bankEntry = index >= 0 && index < kBankCount;
+  try {
+    if (fileEntry && !SoundFileExists(file)) {
+      messages_.ShowMessage(MissingSoundFileText(file));
+      LoadInto(side, fallback, {});
+    } else {
+      LoadInto(side, fileEntry || bankEntry ? index : fallback, file);
     }
-    Build(choice.side);
+  } catch (const TError& error) {
+    // Tell the user and carry on with the default: a practice click must
+    // still sound.
+    messages_.ShowMessage(WithFullStop(error.what()));
+    LoadInto(side, fallback, {});
   }
+  Build(side);
 }
 
 void TPracticeSounds::Choose(TPracticeVoice voice, int bankIndex, const std::string& file) {

@@ -27,6 +27,9 @@ class TPracticeSounds {
   // choice. A file that has gone or cannot be read is reported, and the
   // voice gets its bank default while the stored choice stays as it is.
   void StartUp();
+  // After the stored choice of `voice` has changed (a preset recalled):
+  // builds the voice from it, as StartUp does.
+  void RecallStoredChoice(TPracticeVoice voice);
 
   // Makes `bankIndex` (or, at kBankCount, `file`) the voice's sound: loads
   // it, rebuilds the voice and then stores the choice through the settings

@@ -62,7 +62,7 @@ void TSoundChoice::SelectStartupSounds() {
   CutChosenSound(regular_.Holder.Wave);
 }
 
-void TSoundChoice::SelectStartupSound(TSide& side) {
+bool TSoundChoice::SelectStartupSound(TSide& side) {
   TSoundList& list = side.Selection.List();
   // The pending index from the load, or the selection of an earlier fill.
   const int stored = side.Selection.Value();
@@ -74,21 +74,23 @@ void TSoundChoice::SelectStartupSound(TSide& side) {
   const int index = list.SelectedIndex();
   if (index < kBankCount) {
     side.Holder.Wave = BankWave(index);
-    return;
+    return true;
   }
   // The file entry: the holder keeps its click when the file has gone, and
   // the list keeps showing the file so the user sees what is missing.
   const std::string path = list.Text(index);
   if (!SoundFileExists(path)) {
     messages_.ShowMessage(MissingSoundFileText(path));
-    return;
+    return false;
   }
   try {
     side.Holder.Wave.SetImage(ReadSoundFile(path));
+    return true;
   } catch (const TError& error) {
     // Tell the user and carry on: the other voices and the stored levels
     // must still be set up.
     messages_.ShowMessage(WithFullStop(error.what()));
+    return false;
   }
 }
 
@@ -117,6 +119,19 @@ void TSoundChoice::LoadSoundChoice(TSoundSide sideId) {
       return;
     }
     side.Holder.Wave.SetImage(ReadSoundFile(path));
+  }
+  CutAndBuild(side);
+}
+
+void TSoundChoice::RecallStoredChoice(TSoundSide sideId) {
+  TSide& side = Side(sideId);
+  if (side.Selection.List().Count() == 0) {
+    return;  // lists never filled: the voices were never built either
+  }
+  // As at start-up, a file that cannot be had leaves the side with the
+  // click (and building a sound not loaded anew would boost it twice).
+  if (!SelectStartupSound(side)) {
+    side.Holder.Wave = ClickWave();
   }
   CutAndBuild(side);
 }

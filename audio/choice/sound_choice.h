@@ -52,6 +52,12 @@ class TSoundChoice {
   // the voice then keep their sound.
   void LoadSoundChoice(TSoundSide side);
 
+  // After the side's stored index and file have changed (a preset
+  // recalled): the list shows them and the voice is rebuilt, as at
+  // start-up. A file that has gone is reported and the voice gets the
+  // click, while the list keeps showing the file.
+  void RecallStoredChoice(TSoundSide side);
+
   // The side's "..." button: asks for a file and, unless the user cancels,
   // makes it the file entry, selects it and loads it. Returns whether a file
   // was chosen. Throws as LoadSoundChoice.
@@ -82,7 +88,8 @@ class TSoundChoice {
   };
 
   TSide& Side(TSoundSide side) { return side == TSoundSide::Accent ? accent_ : regular_; }
-  void SelectStartupSound(TSide& side);
+  // Whether the holder got a new sound.
+  bool SelectStartupSound(TSide& side);
   void CutAndBuild(TSide& side);
 
   TConfig& config_;

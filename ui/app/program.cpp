@@ -1,5 +1,6 @@
 #include "ui/app/program.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
@@ -13,6 +14,7 @@
 #include "core/error.h"
 #include "store/config_io.h"
 #include "store/ini_ctrl.h"
+#include "store/preset_file.h"
 #include "store/user_settings.h"
 #include "ui/app/hot_key.h"
 #include "ui/app/placement.h"
@@ -29,6 +31,17 @@
 #include "ui/tempo/tempo_dialog.h"
 
 namespace zelmora {
+namespace {
+
+// The presets live beside the settings file, whichever that is.
+QString PresetFileBeside(const QSettings& settings) {
+  const QString settingsFile = settings.fileName();
+  return settingsFile.isEmpty()
+             ? PresetFilePath()
+             : QFileInfo(settingsFile).absolutePath() + QStringLiteral("/presets.json");
+}
+
+}  // namespace
 
 void TProgram::TBoxMessages::ShowMessage(const std::string& text) {
   ShowMessageBox(text);
@@ -79,6 +92,12 @@ TProgram::TProgram(TOptions options)
   }
   RunStep([this] { PrepareVoices(); });
   RunStep([this] { load_->LoadVolumes(config_); });
+  presets_ = std::make_unique<TPresetSession>(
+      TPresetSession::TPorts{config_, *metronome_,
+                             [this](const TChangedSounds& changed) { ReloadSounds(changed); },
+                             [](const std::string& message) { ShowMessageBox(message); }},
+      PresetFileBeside(*settings_));
+  RunStep([this] { presets_->Load(); });
   RunStep([this] { PlaceMainWindow(); });
   CreateOtherWindows();
   ConnectWindows();
@@ -93,6 +112,10 @@ void TProgram::RunStep(const std::function<void()>& step) {
 }
 
 TProgram::~TProgram() {
+  // A preset recalled for the next bar is the musician's last choice: it
+  // goes into the settings before they are saved.
+  metronome_->RunBarChange();
+  presetNameView_.End();
   // The settings object holds all the Practice dialog shows; it saves
   // nothing of its own.
   practice_.reset();
@@ -112,6 +135,7 @@ TProgram::~TProgram() {
   hotKey_.reset();
   // No scheduler thread may touch a voice once they go.
   metronome_->Shutdown();
+  presets_.reset();
   practiceSounds_.reset();
   soundChoice_.reset();
   ReleaseVoices();
@@ -145,6 +169,21 @@ void TProgram::PrepareVoices() {
   practiceSounds_->StartUp();
 }
 
+void TProgram::ReloadSounds(const TChangedSounds& changed) {
+  if (changed.Accent) {
+    RunStep([this] { soundChoice_->RecallStoredChoice(TSoundSide::Accent); });
+  }
+  if (changed.Regular) {
+    RunStep([this] { soundChoice_->RecallStoredChoice(TSoundSide::Regular); });
+  }
+  if (changed.Subdivision) {
+    RunStep([this] { practiceSounds_->RecallStoredChoice(TPracticeVoice::Subdivision); });
+  }
+  if (changed.Layer) {
+    RunStep([this] { practiceSounds_->RecallStoredChoice(TPracticeVoice::Layer); });
+  }
+}
+
 void TProgram::PlaceMainWindow() {
   std::vector<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) {
@@ -165,7 +204,24 @@ void TProgram::CreateOtherWindows() {
   practice_ = std::make_unique<TfrmPractice>(config_, *practiceSounds_, main_.get());
 }
 
+void TProgram::TPresetNameShow::PresetsChanged() {
+  const std::string& name = program_.presets_->CurrentPresetName();
+  program_.main_->ShowPresetName(name);
+  if (program_.panel_) {
+    program_.panel_->ShowPresetName(name);
+  }
+}
+
 void TProgram::ConnectWindows() {
+  presetNameView_ = presets_->AddView(presetNameShow_);
+  presetNameShow_.PresetsChanged();
+  const auto step = [this](TPresetStep direction) {
+    return [this, direction] { presets_->Step(direction); };
+  };
+  QObject::connect(panel_.get(), &TfrmBigPanel::nextPresetAsked, main_.get(),
+                   step(TPresetStep::Next));
+  QObject::connect(panel_.get(), &TfrmBigPanel::previousPresetAsked, main_.get(),
+                   step(TPresetStep::Previous));
   QObject::connect(panel_.get(), &TfrmBigPanel::closedByUser, main_.get(),
                    [this] { config_.Controls.mnuBeatIndicator->SetValue(false); });
   TfrmMain::TWindows windows;
@@ -181,6 +237,8 @@ void TProgram::ConnectWindows() {
     practice_->raise();
     practice_->activateWindow();
   };
+  windows.NextPreset = step(TPresetStep::Next);
+  windows.PreviousPreset = step(TPresetStep::Previous);
   windows.ShowBeatPanel = [this](bool visible) { panel_->setVisible(visible); };
   windows.MainWindowMoved = [this](QPoint topLeft) {
     if (panel_) {

@@ -19,6 +19,7 @@
 #include "core/metronome.h"
 #include "core/scope.h"
 #include "core/transport.h"
+#include "store/preset_session.h"
 
 namespace zelmora {
 
@@ -41,9 +42,9 @@ class TSoundChoice;
 //
 // Start-up: settings object, main window, Preferences dialog (hidden),
 // stored settings, hot key, audio output, sound choice and the five
-// voices, stored levels, the main window's place, then the beat panel, the
-// meter constructor, the tempo dialog, the about box and the Practice
-// dialog.
+// voices, stored levels, the presets, the main window's place, then the
+// beat panel, the meter constructor, the tempo dialog, the about box and
+// the Practice dialog.
 //
 // Shut-down: the Practice dialog, the about box, the tempo dialog, the
 // meter constructor and the beat panel go; every setting is saved and the
@@ -81,6 +82,7 @@ class TProgram {
   TfrmSettings& Preferences() { return *prefs_; }
   TfrmPractice& Practice() { return *practice_; }
   TPracticeSounds& PracticeSounds() { return *practiceSounds_; }
+  TPresetSession& Presets() { return *presets_; }
   bool HotKeyActive() const;
 
   // Saves every setting now, the windows still standing: when the session
@@ -94,11 +96,22 @@ class TProgram {
     void ShowMessage(const std::string& text) override;
   };
 
+  // The caption and the beat panel name the current preset.
+  class TPresetNameShow final : public TPresetView {
+   public:
+    explicit TPresetNameShow(TProgram& program) : program_(program) {}
+    void PresetsChanged() override;
+
+   private:
+    TProgram& program_;
+  };
+
   static void RunStep(const std::function<void()>& step);
   void CreateMainWindow();
   // Waits for the output being opened alongside; rethrows its failure.
   void OpenAudio(std::future<void>& opened);
   void PrepareVoices();
+  void ReloadSounds(const TChangedSounds& changed);
   void PlaceMainWindow();
   void CreateOtherWindows();
   void CreateMeterConstructor();
@@ -128,6 +141,7 @@ class TProgram {
   std::unique_ptr<TSoundChoice> soundChoice_;
   std::unique_ptr<TPracticeSounds> practiceSounds_;
   std::vector<TScope> voicePans_;  // the voices' pan bindings
+  std::unique_ptr<TPresetSession> presets_;
 
   std::unique_ptr<TfrmMain> main_;
   std::unique_ptr<TfrmSettings> prefs_;
@@ -137,6 +151,8 @@ class TProgram {
   std::unique_ptr<TfrmTempo> tempo_;
   std::unique_ptr<TfrmAbout> about_;
   std::unique_ptr<TfrmPractice> practice_;
+  TPresetNameShow presetNameShow_{*this};
+  TScope presetNameView_;
 };
 
 }  // namespace zelmora

@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "ui/controls/preset_keys.h"
 #include "ui/main/error_box.h"
 
 namespace zelmora {
@@ -74,7 +75,13 @@ bool TKeyPreview::Handle(const QKeyEvent& key) {
     case Qt::Key_P:
       action = controlOnly ? &actions_.ControlP : nullptr;
       break;
+    case Qt::Key_L:
+      action = controlOnly ? &actions_.ControlL : nullptr;
+      break;
     default:
+      if (const auto step = PresetKeyOf(key)) {
+        action = *step == TPresetKey::Next ? &actions_.NextPreset : &actions_.PreviousPreset;
+      }
       break;
   }
   if (action == nullptr) {

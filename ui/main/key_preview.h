@@ -24,7 +24,10 @@ class TKeyPreview : public QObject {
     std::function<void()> Escape;
     std::function<void()> KeypadPlus;
     std::function<void()> KeypadMinus;
-    std::function<void()> ControlP;  // the Practice dialog
+    std::function<void()> ControlP;        // the Practice dialog
+    std::function<void()> ControlL;        // the Presets dialog
+    std::function<void()> NextPreset;      // F8 or the media key "next"
+    std::function<void()> PreviousPreset;  // F7 or the media key "previous"
   };
 
   // Watches the whole application for keys aimed at `window`.

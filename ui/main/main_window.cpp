@@ -90,6 +90,9 @@ TfrmMain::TfrmMain(TPorts ports, QWidget* parent)
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume + 100); },
                                 [this] { ports_.Config.SetVolume(ports_.Config.Volume - 100); },
                                 [this] { ShowPractice(); },
+                                [this] { ShowPresets(); },
+                                [this] { RunWindowAction(windows_.NextPreset); },
+                                [this] { RunWindowAction(windows_.PreviousPreset); },
                             });
   // Space and the keypad's plus and minus are the window's, not a part of
   // a meter; Enter is a tap, not the end of one.
@@ -185,11 +188,28 @@ void TfrmMain::sButton2MouseDown() {
 }
 
 void TfrmMain::ShowPractice() {
-  RunHandler([this] {
-    if (windows_.ShowPractice) {
-      windows_.ShowPractice();
+  RunWindowAction(windows_.ShowPractice);
+}
+
+void TfrmMain::ShowPresets() {
+  RunWindowAction(windows_.ShowPresets);
+}
+
+void TfrmMain::RunWindowAction(const std::function<void()>& action) {
+  RunHandler([&action] {
+    if (action) {
+      action();
     }
   });
+}
+
+void TfrmMain::ShowPresetName(const std::string& name) {
+  // The program's name first, as always; the piece after it.
+  QString title = QStringLiteral(" Zelmora");
+  if (!name.empty()) {
+    title += QStringLiteral(" \u2013 ") + QString::fromStdString(name);
+  }
+  setWindowTitle(title);
 }
 
 void TfrmMain::FocusTempoFader() {

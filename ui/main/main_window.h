@@ -60,6 +60,9 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
     std::function<void(bool modal)> ShowMeterConstructor;
     std::function<void()> ShowPreferences;  // non-modal
     std::function<void()> ShowPractice;     // non-modal
+    std::function<void()> ShowPresets;      // non-modal
+    std::function<void()> NextPreset;       // of the current setlist
+    std::function<void()> PreviousPreset;
     std::function<void(bool visible)> ShowBeatPanel;
     std::function<void(QPoint)> MainWindowMoved;  // the beat panel follows
     std::function<void()> ShowAbout;              // modal
@@ -70,6 +73,8 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   ~TfrmMain() override;
 
   void SetWindows(TWindows windows);
+  // The caption: the program's name, then the current preset's, if any.
+  void ShowPresetName(const std::string& name);
 
   TTapTempo& Tap() { return *tap_; }
 
@@ -124,6 +129,8 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   void ShowHint(bool on);
   void SetTopmost(bool on);
   void ShowPractice();  // the menu item and Ctrl+P
+  void ShowPresets();   // the menu item and Ctrl+L
+  void RunWindowAction(const std::function<void()>& action);
   void OpenUrl(const QUrl& url);
   void SnapToEdges();
 
@@ -162,6 +169,7 @@ class TfrmMain : public QMainWindow, private TMetronomeView {
   QAction* mnuBeatIndicator_ = nullptr;
   QAction* Bellsound1_ = nullptr;
   QAction* Practice1_ = nullptr;
+  QAction* Presets1_ = nullptr;
   QAction* Settings2_ = nullptr;
   QAction* Help2_ = nullptr;
   QAction* HomePage1_ = nullptr;

@@ -40,6 +40,7 @@ void TfrmMain::BuildMenu() {
   Bellsound1_ = Item(tools, "Bellsound1", QStringLiteral("Bell sound"));
   Bellsound1_->setCheckable(true);
   Practice1_ = Item(tools, "Practice1", QStringLiteral("Practice..."));
+  Presets1_ = Item(tools, "Presets1", QStringLiteral("Presets..."));
   tools->addSeparator();
   Settings2_ = Item(tools, "Settings2", QStringLiteral("Preferences..."));
 
@@ -78,6 +79,7 @@ void TfrmMain::BuildMenu() {
   connect(Bellsound1_, &QAction::triggered, this,
           [&config] { RunHandler([&config] { config.SetBell(!config.Bell); }); });
   connect(Practice1_, &QAction::triggered, this, &TfrmMain::ShowPractice);
+  connect(Presets1_, &QAction::triggered, this, &TfrmMain::ShowPresets);
   connect(Settings2_, &QAction::triggered, this, [this] {
     RunHandler([this] {
       if (windows_.ShowPreferences) {

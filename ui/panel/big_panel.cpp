@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "core/config.h"
 #include "core/metronome.h"
+#include "ui/controls/preset_keys.h"
 #include "ui/frame/window_frame.h"
 #include "ui/frame/window_rules.h"
 #include "ui/panel/beat_mark_view.h"
@@ -41,7 +43,8 @@ TfrmBigPanel::TfrmBigPanel(TConfig& config, QWidget* mainWindow)
       config_(config),
       mark_(new TBeatMarkView(this)),
       number_(new TBeatNumberView(this)),
-      status_(new TStatusLineView(this)),
+      status_(new TStatusLineView(this, QStringLiteral("lblPracticeStatus"))),
+      presetName_(new TStatusLineView(this, QStringLiteral("lblPresetName"))),
       mainWindow_(mainWindow) {
   setObjectName("frmBigPanel");
   setWindowTitle("(Beat Panel)");
@@ -104,6 +107,9 @@ void TfrmBigPanel::FormResize() {
   const int height = rect().height();
   status_->setGeometry(0, height * 4 / 5, rect().width(), height * 3 / 20);
   status_->SetFontPixelSize(static_cast<int>(std::lround(outer.height() * fit / 14.0)));
+  // The preset's name in the same size, in a band as far from the top.
+  presetName_->setGeometry(0, height / 20, rect().width(), height * 3 / 20);
+  presetName_->SetFontPixelSize(status_->FontPixelSize());
   config_.BigPanelWidth = outer.width();
   config_.BigPanelHeight = outer.height();
 }
@@ -223,6 +229,27 @@ void TfrmBigPanel::closeEvent(QCloseEvent* event) {
   // The panel lives until the program ends; closing only hides it.
   event->accept();
   emit closedByUser();
+}
+
+void TfrmBigPanel::keyPressEvent(QKeyEvent* event) {
+  const auto step = PresetKeyOf(*event);
+  if (!step) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  if (*step == TPresetKey::Next) {
+    emit nextPresetAsked();
+  } else {
+    emit previousPresetAsked();
+  }
+}
+
+void TfrmBigPanel::ShowPresetName(const std::string& name) {
+  presetName_->SetText(name);
+}
+
+std::string TfrmBigPanel::PresetName() const {
+  return presetName_->Text();
 }
 
 void TfrmBigPanel::ShowRunOf(TMetronome& metronome) {

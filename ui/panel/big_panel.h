@@ -65,6 +65,10 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
   // and the status line under the number while a practice tool is on.
   void ShowBeat(const TBeatShow& beat);
 
+  // The current preset's name, above the number; none when empty.
+  void ShowPresetName(const std::string& name);
+  std::string PresetName() const;
+
   // The main window has moved; its outer top-left corner is now
   // `mainTopLeft`. A docked, visible panel moves along.
   void FollowMainWindow(QPoint mainTopLeft);
@@ -90,12 +94,17 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
  signals:
   // The user closed the window; the "Beat Panel" menu check goes off.
   void closedByUser();
+  // F8 / F7 (or the media keys) pressed on the panel: the next or the
+  // previous preset of the setlist.
+  void nextPresetAsked();
+  void previousPresetAsked();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void MetronomeStarted() override;
@@ -115,6 +124,7 @@ class TfrmBigPanel final : public QWidget, private TMetronomeView {
   TBeatMarkView* mark_;
   TBeatNumberView* number_;
   TStatusLineView* status_;
+  TStatusLineView* presetName_;
   QPointer<QWidget> mainWindow_;
   int lastPosition_ = 0;
   bool placing_ = false;  // inside our own move, so the rule does not recurse

@@ -14,8 +14,8 @@ constexpr QRgb kBackdropColor = kMarkBackgroundColor;
 
 }  // namespace
 
-TStatusLineView::TStatusLineView(QWidget* parent) : QWidget(parent) {
-  setObjectName("lblPracticeStatus");
+TStatusLineView::TStatusLineView(QWidget* parent, const QString& objectName) : QWidget(parent) {
+  setObjectName(objectName);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   font_.setFamilies({"Tahoma", "DejaVu Sans", "Liberation Sans", "Arial"});
   font_.setPixelSize(1);

@@ -6,12 +6,12 @@
 
 namespace zelmora {
 
-// The practice status line under the beat number (objectName
-// "lblPracticeStatus"): one line of plain text, centred, in a quiet
-// colour; nothing while its text is empty. Setters repaint only on change.
+// A line of the beat panel (the practice status under the beat number,
+// the preset's name above it): plain text, centred, in a quiet colour;
+// nothing while its text is empty. Setters repaint only on change.
 class TStatusLineView final : public QWidget {
  public:
-  explicit TStatusLineView(QWidget* parent);
+  TStatusLineView(QWidget* parent, const QString& objectName);
 
   const std::string& Text() const { return text_; }
   void SetText(const std::string& text);

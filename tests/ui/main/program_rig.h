@@ -2,6 +2,7 @@
 
 #include <QAbstractSlider>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -24,9 +25,14 @@ namespace zelmora::testing {
 // and the hot key, with every message box recorded instead of shown.
 class TProgramRig {
  public:
-  explicit TProgramRig(const QByteArray& storedIni = {}, bool hotKey = false) {
+  explicit TProgramRig(const QByteArray& storedIni = {}, bool hotKey = false,
+                       const QByteArray& storedPresets = {}) {
     if (!storedIni.isEmpty()) {
       ini.WriteBytes(storedIni);
+    }
+    if (!storedPresets.isEmpty()) {
+      QFile file(PresetsPath());
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(storedPresets) == storedPresets.size());
     }
     SetMessageBoxHook([this](const TShownBox& box) { boxes.push_back(box); });
     TProgram::TOptions options;
@@ -49,6 +55,9 @@ class TProgramRig {
   }
   // Ends the program: the windows go and the settings are saved.
   void End() { program.reset(); }
+
+  // The preset file beside the settings file.
+  QString PresetsPath() const { return ini.Folder() + QStringLiteral("/presets.json"); }
 
   TfrmMain& main() { return program->MainWindow(); }
   TConfig& config() { return program->Config(); }

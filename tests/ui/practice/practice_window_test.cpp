@@ -34,8 +34,10 @@ class PracticeWindowTest : public QObject {
     QCOMPARE(items[practice]->text(), QString("Practice..."));
     QVERIFY(items[practice]->shortcut().isEmpty());
     QCOMPARE(at("Bellsound1"), practice - 1);
-    QVERIFY(items[practice + 1]->isSeparator());
-    QCOMPARE(at("Settings2"), practice + 2);
+    // The other tool for the pieces comes next, then Preferences.
+    QCOMPARE(at("Presets1"), practice + 1);
+    QVERIFY(items[practice + 2]->isSeparator());
+    QCOMPARE(at("Settings2"), practice + 3);
   }
 
   void ctrlPAndTheMenuItemOpenIt_data() {
