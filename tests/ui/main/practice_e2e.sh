@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The practice tools, end to end: the whole program started on a private X
+# The practice tools and the presets, end to end: the whole program started on a private X
 # server in a fresh settings folder that holds the case's settings, with a
 # private PulseAudio null sink as its sound card; Space starts it and stops
 # it, the sink's monitor is recorded, and every click in the recording is
@@ -30,6 +30,11 @@
 #   trainer_end  the same from 100 to 110 by 10 every bar, stopping at the
 #                target: a bar at 100, one at 110, then the bell alone on
 #                the next bar's first beat, and the run ends by itself
+#   preset       two presets in presets.json, the first (100 bpm, bars of
+#                three) current; F8 during the second bar: the third bar
+#                and those after it are the second preset's (150 bpm, bars
+#                of four), the grid unbroken; the settings file then holds
+#                its tempo and pattern, the preset file its name
 #
 # Each run ends with Esc, after which the settings file must hold what the
 # case set.
@@ -38,7 +43,7 @@ set -euo pipefail
 program=${1:?usage: $0 ZELMORA PRACTICE_E2E_CHECK [CASE...]}
 check=${2:?}
 shift 2
-cases=(subdivision swing layer gaps trainer trainer_end)
+cases=(subdivision swing layer gaps trainer trainer_end preset)
 (($# == 0)) || cases=("$@")
 here=$(dirname "$0")
 # How late a click may come after the click before it: a busy machine
@@ -68,6 +73,7 @@ start_program() {
   xs_fresh_settings
   mkdir -p "$XDG_CONFIG_HOME/Zelmora"
   printf '%s\n' '[Zelmora]' "$@" >"$(ini_path)"
+  [[ -z ${presets_json:-} ]] || printf '%s\n' "$presets_json" >"$XDG_CONFIG_HOME/Zelmora/presets.json"
   xs_run_program "$program"
   [[ -z $XS_BOX_SEEN ]] || xs_die "$case: a message at start (no sound card?)"
   # The output follows the sink's clock from the timing of its blocks; give
@@ -162,6 +168,29 @@ case_trainer_end() {
   play_for 6 itself
   check_recording 'Xxx@100' 'Xxx@110' 'end@110' '---@110' || return
   end_program 'Tempo=110' 'Trainer=1' 'Trainer%20At%20Target=1'
+}
+
+case_preset() {
+  presets_json='{"version": 1,
+    "presets": [{"name": "Waltz", "settings": {"Tempo": "100", "BeatPattern": "Xxx"}},
+                {"name": "Reel", "settings": {"Tempo": "150", "BeatPattern": "Xxxx"}}],
+    "current": {"setlist": "All presets", "preset": "Waltz"}}'
+  start_program 'Tempo=100' 'BeatPattern=Xxx'
+  presets_json=
+  local r0
+  r0=$EPOCHREALTIME
+  xs_key key space
+  # Halfway through the second bar of 1.8 s; then two bars of 1.6 s.
+  sleep_until "$r0" 2.7
+  xs_key key F8
+  sleep_until "$r0" 7
+  xs_key key space
+  sleep 0.6
+  zs_stop "$ZS_RECORDER"
+  check_recording '2*Xxx@100' '2*Xxxx@150' || return
+  end_program 'Tempo=150' 'BeatPattern=Xxxx'
+  grep -q '"preset": "Reel"' "$XDG_CONFIG_HOME/Zelmora/presets.json" ||
+    xs_die "$case: the preset file does not name Reel: $(cat "$XDG_CONFIG_HOME/Zelmora/presets.json")"
 }
 
 # Clicks that a busy machine shifted are a matter of timing, not of the

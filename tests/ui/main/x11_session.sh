@@ -129,7 +129,8 @@ xs_run_program() {
   : >"$XS_BOXES"
   local i
   for ((i = 0; i < 300; i++)); do
-    XS_WINDOW=$(xdotool search --onlyvisible --name '^ Zelmora$' 2>/dev/null | head -1) || true
+    # The caption names the current preset, if any, after the program.
+    XS_WINDOW=$(xdotool search --onlyvisible --name '^ Zelmora( |$)' 2>/dev/null | head -1) || true
     # A box of the start-up may still come up as the window is shown.
     if [[ -n $XS_WINDOW ]]; then
       sleep 0.3
