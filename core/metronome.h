@@ -49,7 +49,9 @@ class TMetronome {
   // begins: while running, just after the bar's last beat has gone to the
   // output, so that the beats from the next bar's first on are played with
   // it; at once when stopped, and at the latest when the metronome stops.
-  // A later change replaces one still waiting.
+  // A later change replaces one still waiting. It is a new setup: the tempo
+  // it sets counts as no tempo set by hand, and a speed trainer in it starts
+  // from its start tempo at that bar.
   // Thread: ui
   void ChangeAtNextBar(std::function<void()> change);
   // Thread: any

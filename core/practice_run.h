@@ -59,6 +59,9 @@ class TPracticeRun {
   // the rest of the run, unless it is switched off and on again.
   void EndTrainer() { trainerEnded_ = true; }
   bool TrainerEnded() const { return trainerEnded_; }
+  // A new setup from the next bar on (a preset): a trainer in it starts
+  // afresh there, as one switched on does.
+  void RestartTrainer() { trainerWasOn_ = false; }
 
   // Whether a limit of `minutes` (0: none) has passed after `practiceFrames`
   // frames of practice at `frameRate`.

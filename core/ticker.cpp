@@ -331,7 +331,13 @@ bool TTicker::WaitForTurn(const TBeat& beat, TBeat& next, int playedPosition,
       lengthKept = true;
       TBeatShow due;
       due.BarChangeDue = true;
-      if (!ports_.handOver.HandOver(*this, due, stop, handOverAt) && stop.stop_requested()) {
+      if (ports_.handOver.HandOver(*this, due, stop, handOverAt)) {
+        // A new setup: its tempo is no tempo set by hand, and its trainer
+        // starts from the bar it begins with.
+        practice_.RestartTrainer();
+        trainerTempo_ = 0;
+        handTempoCount_ = ports_.config.TempoSetByHand.load(std::memory_order_relaxed);
+      } else if (stop.stop_requested()) {
         return false;
       }
       continue;

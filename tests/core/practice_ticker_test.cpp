@@ -285,6 +285,24 @@ class PracticeTickerTest : public QObject {
   }
 
   // "Restart bar" starts a new bar: the trainer steps there.
+  // A preset recalled for the next bar: its trainer starts there from its
+  // own start, though the recall set a tempo.
+  void aNewSetupRestartsTheTrainer() {
+    TRun run("Xx", 60, false);
+    SetTrainer(run.config, 100, 110, 5, 1, 0);
+    run.handOver.after[3] = [&] {
+      run.metronome.ChangeAtNextBar([&] {
+        run.config.SetTempo(70);
+        run.config.SetTrainerStart(80);
+        run.config.SetTrainerTarget(90);
+      });
+    };
+    run.Play(10);
+    CheckTempi(run.Intervals(), {100, 100, 105, 105, 80, 80, 85, 85, 90});
+    QVERIFY(!run.shows.back().TrainerEndedByHand);
+    QCOMPARE(run.shows.back().TrainerTempo, 90);
+  }
+
   void restartBarStartsTheNextTrainerBar() {
     TRun run("Xxxx", 60, false);
     SetTrainer(run.config, 100, 200, 10, 1, 0);
