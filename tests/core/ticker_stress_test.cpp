@@ -54,8 +54,8 @@ class TickerStressTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Hundreds of starts and stops while tempo, pattern and voices change and
-  // an audio thread renders; then shut down in the middle of a beat. Run
+  // Hundreds of starts and stops while tempo, pattern, voices and changes
+  // for the next bar come and an audio thread renders; then shut down in the middle of a beat. Run
   // under ThreadSanitizer, this shows the threads share nothing unguarded.
   void hammerStartStop() {
     TMixer mixer(48000);
@@ -83,6 +83,9 @@ class TickerStressTest : public QObject {
     config.SetTempo(416);
     config.SetBeatPattern("Xxxx");
     config.SetBell(true);
+    // Clicks inside the beats, which a tempo change moves and a stop withdraws.
+    config.SetSubdivision(3);
+    config.SetLayerClicks(5);
     TTransport transport;
     TSteadyTickerTime time;
     TTaskQueueHandOver ui;
@@ -95,6 +98,11 @@ class TickerStressTest : public QObject {
       ui.Pump(std::chrono::microseconds(random() % 3000));
       config.SetTempo(20 + static_cast<int>(random() % 397));
       config.SetBeatPattern(patterns[random() % 6]);
+      if (cycle % 7 == 0) {
+        metronome.ChangeAtNextBar(
+            [&config, tempo = 20 + static_cast<int>(random() % 397)] { config.SetTempo(tempo); });
+        ui.Pump(std::chrono::microseconds(random() % 3000));
+      }
       if (cycle % 10 == 0) {
         mixer.SetVoiceSample(static_cast<int>(random() % 3), Click(100 + random() % 400));
       }
