@@ -57,8 +57,8 @@ void TPresetSession::RecallSettings(const TPreset& preset) {
   // one still waiting for it, so the last one pressed wins.
   ports_.metronome.ChangeAtNextBar([this, settings = preset.Settings] {
     const TChangedSounds changed = RecallPreset(ports_.config, settings);
-    if (changed.Any() && ports_.reloadSounds) {
-      ports_.reloadSounds(changed);
+    if (ports_.recalled) {
+      ports_.recalled(changed);
     }
   });
 }

@@ -39,9 +39,10 @@ class TPresetSession {
   struct TPorts {
     TConfig& config;
     TMetronome& metronome;
-    // Loads the sounds a recall changed (the message of a missing file is
-    // the loader's business).
-    std::function<void(const TChangedSounds&)> reloadSounds;
+    // After every recall: loads the sounds it changed (the message of a
+    // missing file is the loader's business) and shows the new settings
+    // in windows that do not follow the settings object by themselves.
+    std::function<void(const TChangedSounds&)> recalled;
     // Tells the user of a damaged file or a failed save.
     std::function<void(const std::string&)> report;
   };

@@ -94,7 +94,7 @@ TProgram::TProgram(TOptions options)
   RunStep([this] { load_->LoadVolumes(config_); });
   presets_ = std::make_unique<TPresetSession>(
       TPresetSession::TPorts{config_, *metronome_,
-                             [this](const TChangedSounds& changed) { ReloadSounds(changed); },
+                             [this](const TChangedSounds& changed) { PresetRecalled(changed); },
                              [](const std::string& message) { ShowMessageBox(message); }},
       PresetFileBeside(*settings_));
   RunStep([this] { presets_->Load(); });
@@ -169,7 +169,7 @@ void TProgram::PrepareVoices() {
   practiceSounds_->StartUp();
 }
 
-void TProgram::ReloadSounds(const TChangedSounds& changed) {
+void TProgram::PresetRecalled(const TChangedSounds& changed) {
   if (changed.Accent) {
     RunStep([this] { soundChoice_->RecallStoredChoice(TSoundSide::Accent); });
   }
@@ -181,6 +181,9 @@ void TProgram::ReloadSounds(const TChangedSounds& changed) {
   }
   if (changed.Layer) {
     RunStep([this] { practiceSounds_->RecallStoredChoice(TPracticeVoice::Layer); });
+  }
+  if (practice_) {
+    practice_->SettingsChanged();
   }
 }
 

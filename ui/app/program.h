@@ -111,7 +111,9 @@ class TProgram {
   // Waits for the output being opened alongside; rethrows its failure.
   void OpenAudio(std::future<void>& opened);
   void PrepareVoices();
-  void ReloadSounds(const TChangedSounds& changed);
+  // Loads the sounds a recall changed; an open Practice dialog shows the
+  // new settings.
+  void PresetRecalled(const TChangedSounds& changed);
   void PlaceMainWindow();
   void CreateOtherWindows();
   void CreateMeterConstructor();

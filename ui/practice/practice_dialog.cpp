@@ -366,6 +366,12 @@ QGroupBox* TfrmPractice::BuildTimerGroup(QGridLayout* columns) {
   return group;
 }
 
+void TfrmPractice::SettingsChanged() {
+  if (isVisible()) {
+    ShowSettings();
+  }
+}
+
 void TfrmPractice::ShowSettings() {
   const TPracticeSettings& practice = config_.Practice;
   const auto choose = [](QComboBox* combo, int value) {

@@ -46,6 +46,9 @@ class TfrmPractice final : public QDialog {
   void SetErrorReporter(TErrorReporter reporter);
   // The "..." buttons' file dialog; nullptr: the system's.
   void SetFileChooser(TPracticeFileChooser* chooser);
+  // The settings changed behind the dialog's back (a preset recalled): an
+  // open dialog shows them.
+  void SettingsChanged();
 
  protected:
   // Each showing reads the settings and comes up centred over the main

@@ -7,6 +7,7 @@
 #include "store/preset_file.h"
 #include "tests/ui/main/program_rig.h"
 #include "ui/panel/big_panel.h"
+#include "ui/practice/practice_dialog.h"
 
 using namespace zelmora;
 using zelmora::testing::TProgramRig;
@@ -54,6 +55,21 @@ class PresetsProgramTest : public QObject {
     // The place and the settings it recalled outlive the run.
     QCOMPARE(TPresetFile(rig.PresetsPath()).Load().Library.Current().Preset, std::string("Waltz"));
     QCOMPARE(rig.ini.Stored("Zelmora/Tempo").toInt(), 96);
+  }
+
+  // The Practice dialog shows what a recall set while it is open.
+  void anOpenPracticeDialogFollowsARecall() {
+    const QByteArray presets = R"({"version": 1,
+      "presets": [{"name": "Triplets", "settings": {"Subdivision": "3"}}]})";
+    TProgramRig rig({}, false, presets);
+    QVERIFY(rig.Show());
+    rig.program->Practice().show();
+    auto* subdivision = rig.program->Practice().findChild<QComboBox*>("scmbSubdivision");
+    QVERIFY(subdivision != nullptr);
+    QCOMPARE(subdivision->currentData().toInt(), 1);
+    rig.program->Presets().Step(TPresetStep::Next);
+    QCOMPARE(subdivision->currentData().toInt(), 3);
+    QCOMPARE(rig.config().Practice.Subdivision.load(), 3);
   }
 
   // Nothing is overwritten unread: the damaged file goes aside, named in a
