@@ -28,10 +28,17 @@
 #include "ui/panel/big_panel.h"
 #include "ui/practice/practice_dialog.h"
 #include "ui/prefs/prefs_dialog.h"
+#include "ui/presets/presets_dialog.h"
 #include "ui/tempo/tempo_dialog.h"
 
 namespace zelmora {
 namespace {
+
+void ShowModeless(QWidget& dialog) {
+  dialog.show();
+  dialog.raise();
+  dialog.activateWindow();
+}
 
 // The presets live beside the settings file, whichever that is.
 QString PresetFileBeside(const QSettings& settings) {
@@ -116,8 +123,9 @@ TProgram::~TProgram() {
   // goes into the settings before they are saved.
   metronome_->RunBarChange();
   presetNameView_.End();
-  // The settings object holds all the Practice dialog shows; it saves
-  // nothing of its own.
+  // The settings object holds all the Practice dialog shows, and the
+  // presets are saved at every change: neither dialog saves anything.
+  presetsDialog_.reset();
   practice_.reset();
   about_.reset();
   tempo_.reset();
@@ -205,6 +213,7 @@ void TProgram::CreateOtherWindows() {
   about_ = std::make_unique<TfrmAbout>(main_.get());
   // Hidden until asked for; shows the loaded settings.
   practice_ = std::make_unique<TfrmPractice>(config_, *practiceSounds_, main_.get());
+  presetsDialog_ = std::make_unique<TfrmPresets>(*presets_, main_.get());
 }
 
 void TProgram::TPresetNameShow::PresetsChanged() {
@@ -230,16 +239,9 @@ void TProgram::ConnectWindows() {
   TfrmMain::TWindows windows;
   windows.ShowTempoDialog = [this] { tempo_->Execute(); };
   windows.ShowMeterConstructor = [this](bool modal) { ShowMeterConstructor(modal); };
-  windows.ShowPreferences = [this] {
-    prefs_->show();
-    prefs_->raise();
-    prefs_->activateWindow();
-  };
-  windows.ShowPractice = [this] {
-    practice_->show();
-    practice_->raise();
-    practice_->activateWindow();
-  };
+  windows.ShowPreferences = [this] { ShowModeless(*prefs_); };
+  windows.ShowPractice = [this] { ShowModeless(*practice_); };
+  windows.ShowPresets = [this] { ShowModeless(*presetsDialog_); };
   windows.NextPreset = step(TPresetStep::Next);
   windows.PreviousPreset = step(TPresetStep::Previous);
   windows.ShowBeatPanel = [this](bool visible) { panel_->setVisible(visible); };

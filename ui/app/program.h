@@ -28,6 +28,7 @@ class TfrmBigPanel;
 class TfrmMain;
 class TfrmMeterConstructor;
 class TfrmPractice;
+class TfrmPresets;
 class TfrmSettings;
 class TfrmTempo;
 class THotKey;
@@ -43,10 +44,10 @@ class TSoundChoice;
 // Start-up: settings object, main window, Preferences dialog (hidden),
 // stored settings, hot key, audio output, sound choice and the five
 // voices, stored levels, the presets, the main window's place, then the
-// beat panel, the meter constructor, the tempo dialog, the about box and
-// the Practice dialog.
+// beat panel, the meter constructor, the tempo dialog, the about box, the
+// Practice dialog and the Presets dialog.
 //
-// Shut-down: the Practice dialog, the about box, the tempo dialog, the
+// Shut-down: the Presets dialog, the Practice dialog, the about box, the tempo dialog, the
 // meter constructor and the beat panel go; every setting is saved and the
 // Preferences dialog goes;
 // the main window is hidden (which stops a running metronome and records
@@ -81,6 +82,7 @@ class TProgram {
   TfrmBigPanel* BeatPanel() { return panel_.get(); }
   TfrmSettings& Preferences() { return *prefs_; }
   TfrmPractice& Practice() { return *practice_; }
+  TfrmPresets& PresetsDialog() { return *presetsDialog_; }
   TPracticeSounds& PracticeSounds() { return *practiceSounds_; }
   TPresetSession& Presets() { return *presets_; }
   bool HotKeyActive() const;
@@ -153,6 +155,7 @@ class TProgram {
   std::unique_ptr<TfrmTempo> tempo_;
   std::unique_ptr<TfrmAbout> about_;
   std::unique_ptr<TfrmPractice> practice_;
+  std::unique_ptr<TfrmPresets> presetsDialog_;
   TPresetNameShow presetNameShow_{*this};
   TScope presetNameView_;
 };

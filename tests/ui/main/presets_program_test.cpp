@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QFile>
 #include <QTest>
 
@@ -8,6 +9,7 @@
 #include "tests/ui/main/program_rig.h"
 #include "ui/panel/big_panel.h"
 #include "ui/practice/practice_dialog.h"
+#include "ui/presets/presets_dialog.h"
 
 using namespace zelmora;
 using zelmora::testing::TProgramRig;
@@ -55,6 +57,21 @@ class PresetsProgramTest : public QObject {
     // The place and the settings it recalled outlive the run.
     QCOMPARE(TPresetFile(rig.PresetsPath()).Load().Library.Current().Preset, std::string("Waltz"));
     QCOMPARE(rig.ini.Stored("Zelmora/Tempo").toInt(), 96);
+  }
+
+  void ctrlLAndTheMenuItemOpenThePresets() {
+    TProgramRig rig;
+    QVERIFY(rig.Show());
+    QWidget& dialog = rig.program->PresetsDialog();
+    QTest::keyClick(rig.tempoFader(), Qt::Key_L, Qt::ControlModifier);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.isModal());
+    dialog.hide();
+    auto* item = rig.main().findChild<QAction*>("Presets1");
+    QVERIFY(item != nullptr);
+    QCOMPARE(item->text(), QString("Presets..."));
+    item->trigger();
+    QVERIFY(dialog.isVisible());
   }
 
   // The Practice dialog shows what a recall set while it is open.
