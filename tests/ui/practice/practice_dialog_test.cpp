@@ -11,6 +11,7 @@
 
 #include "audio/bank/bank.h"
 #include "practice_rig.h"
+#include "tests/ui/modeless_dialog_check.h"
 
 using namespace zelmora;
 using namespace zelmora::test;
@@ -357,16 +358,7 @@ class PracticeDialogTest : public QObject {
     TfrmPractice dialog(config, sounds, &main);
     QCOMPARE(dialog.objectName(), QString("frmPractice"));
     QCOMPARE(dialog.windowTitle(), QString("Practice"));
-    for (const QPoint place : {QPoint(300, 200), QPoint(520, 310)}) {
-      main.move(place);
-      dialog.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-      QVERIFY(!dialog.isModal());
-      QVERIFY((dialog.frameGeometry().center() - main.frameGeometry().center()).manhattanLength() <=
-              2);
-      dialog.findChild<QPushButton*>("sbtnClose")->click();
-      QVERIFY(!dialog.isVisible());
-    }
+    testing::CheckModelessOverMain(dialog, main, "sbtnClose");
   }
 };
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "presets_rig.h"
+#include "tests/ui/modeless_dialog_check.h"
 
 using namespace zelmora;
 using namespace zelmora::test;
@@ -100,16 +101,7 @@ class PresetsKeyboardTest : public QObject {
     TfrmPresets dialog(rig.session, &main);
     QCOMPARE(dialog.objectName(), QString("frmPresets"));
     QCOMPARE(dialog.windowTitle(), QString("Presets"));
-    for (const QPoint place : {QPoint(300, 200), QPoint(520, 310)}) {
-      main.move(place);
-      dialog.show();
-      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-      QVERIFY(!dialog.isModal());
-      QVERIFY((dialog.frameGeometry().center() - main.frameGeometry().center()).manhattanLength() <=
-              2);
-      dialog.findChild<QPushButton*>("sbtnClose")->click();
-      QVERIFY(!dialog.isVisible());
-    }
+    testing::CheckModelessOverMain(dialog, main, "sbtnClose");
   }
 };
 
