@@ -9,7 +9,7 @@
 #include "core/config.h"
 #include "core/metronome.h"
 #include "core/transport.h"
-#include "tests/core/silent_output.h"
+#include "tests/core/quiet_metronome.h"
 #include "ui/frame/window_rules.h"
 #include "ui/panel/beat_mark_view.h"
 #include "ui/panel/beat_number_view.h"
@@ -45,25 +45,6 @@ void SetOuterSize(QWidget& window, int width, int height) {
   const QSize frame = window.frameGeometry().size() - window.size();
   window.resize(width - frame.width(), height - frame.height());
 }
-
-// A metronome whose ticker never gets its beats shown: start and stop run
-// for real, and the test hands the beats over itself.
-class TRefusingHandOver final : public TBeatHandOver {
- public:
-  bool HandOver(TTicker&, const TBeatShow&, std::stop_token,
-                std::chrono::steady_clock::time_point) override {
-    return false;
-  }
-};
-struct TQuietMetronome {
-  explicit TQuietMetronome(TConfig& config)
-      : metronome(config, transport, voices, time, handOver) {}
-  TTransport transport;
-  test::TSilentOutput voices;
-  TSteadyTickerTime time;
-  TRefusingHandOver handOver;
-  TMetronome metronome;
-};
 
 }  // namespace
 
@@ -182,7 +163,7 @@ class BigPanelTest : public QObject {
     TConfig config;
     StoredGeometry(config, 50, 50, 250, 280);
     config.SetBeatPattern("Xxx");
-    TQuietMetronome quiet(config);
+    test::TQuietMetronome quiet(config);
     TfrmBigPanel panel(config);
     panel.ShowRunOf(quiet.metronome);
     panel.show();
@@ -278,7 +259,7 @@ class BigPanelTest : public QObject {
     StoredGeometry(config);
     config.SetBeatPattern("XxxXx");
     TfrmBigPanel panel(config);
-    TQuietMetronome quiet(config);
+    test::TQuietMetronome quiet(config);
     TMetronome& metronome = quiet.metronome;
     panel.ShowRunOf(metronome);
 
@@ -304,7 +285,7 @@ class BigPanelTest : public QObject {
     TConfig config;
     StoredGeometry(config);
     {
-      TQuietMetronome quiet(config);
+      test::TQuietMetronome quiet(config);
       {
         TfrmBigPanel panel(config);
         panel.ShowRunOf(quiet.metronome);
@@ -315,7 +296,7 @@ class BigPanelTest : public QObject {
     }
     TfrmBigPanel panel(config);
     {
-      TQuietMetronome quiet(config);
+      test::TQuietMetronome quiet(config);
       panel.ShowRunOf(quiet.metronome);
       quiet.metronome.StartStop();
     }

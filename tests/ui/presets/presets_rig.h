@@ -15,10 +15,9 @@
 
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/transport.h"
 #include "store/preset_file.h"
 #include "store/preset_session.h"
-#include "tests/core/silent_output.h"
+#include "tests/core/quiet_metronome.h"
 #include "ui/presets/preset_questions.h"
 #include "ui/presets/presets_dialog.h"
 
@@ -63,15 +62,6 @@ class TScriptedQuestions final : public TPresetQuestions {
   QStringList offeredSetlists;
   QString proposedFile;
   QStringList conflicts;
-};
-
-// Never hands a beat over: the metronome is never started.
-class TIdleHandOver final : public TBeatHandOver {
- public:
-  bool HandOver(TTicker&, const TBeatShow&, std::stop_token,
-                std::chrono::steady_clock::time_point) override {
-    return false;
-  }
 };
 
 inline TPresetSettings AtTempo(int bpm) {
@@ -163,11 +153,8 @@ struct TPresetsRig {
   QTemporaryDir folder;
   QString path = folder.filePath(QStringLiteral("presets.json"));
   TConfig config;
-  TTransport transport;
-  TSilentOutput output;
-  TSteadyTickerTime time;
-  TIdleHandOver handOver;
-  TMetronome metronome{config, transport, output, time, handOver};
+  TQuietMetronome quiet{config};
+  TMetronome& metronome = quiet.metronome;
   std::vector<std::string> reports;
   TPresetSession session{
       {config, metronome, {}, [this](const std::string& message) { reports.push_back(message); }},

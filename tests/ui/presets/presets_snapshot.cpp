@@ -10,22 +10,9 @@
 
 #include "core/config.h"
 #include "core/metronome.h"
-#include "core/transport.h"
 #include "store/preset_session.h"
-#include "tests/core/silent_output.h"
+#include "tests/core/quiet_metronome.h"
 #include "ui/presets/presets_dialog.h"
-
-namespace {
-
-class TIdleHandOver final : public zelmora::TBeatHandOver {
- public:
-  bool HandOver(zelmora::TTicker&, const zelmora::TBeatShow&, std::stop_token,
-                std::chrono::steady_clock::time_point) override {
-    return false;
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -35,11 +22,8 @@ int main(int argc, char** argv) {
   using namespace zelmora;
   QTemporaryDir presets;
   TConfig config;
-  TTransport transport;
-  test::TSilentOutput output;
-  TSteadyTickerTime time;
-  TIdleHandOver handOver;
-  TMetronome metronome(config, transport, output, time, handOver);
+  test::TQuietMetronome quiet(config);
+  TMetronome& metronome = quiet.metronome;
   TPresetSession session({config,
                           metronome,
                           {},
