@@ -185,19 +185,8 @@ TfrmPractice::TfrmPractice(TConfig& config, TPracticeSounds& sounds, QWidget* pa
       config_(config),
       sounds_(sounds),
       reportError_([](const std::string& message) { ShowErrorBox(message); }) {
-  setObjectName(QStringLiteral("frmPractice"));
-  setWindowTitle(QStringLiteral("Practice"));
-  // As Preferences: fixed, and above the main window, which stays on top.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setSizeGripEnabled(false);
-  setFont(PrefsFont(kPrefsTextPixels));
-
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(8, 4, 8, 8);
-  outer->setSpacing(8);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  QVBoxLayout* outer =
+      SetUpToolDialog(*this, QStringLiteral("frmPractice"), QStringLiteral("Practice"));
   auto* columns = new QGridLayout;
   columns->setSpacing(8);
   outer->addLayout(columns);

@@ -1,9 +1,11 @@
 #include "ui/prefs/prefs_look.h"
 
 #include <QColor>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "ui/skin/skin.h"
@@ -79,6 +81,21 @@ QString PrefsStyleSheet() {
                          Css(QColor(255, 255, 255, 30)), Css(TSkinRole::Text),
                          Css(TSkinRole::TextMuted), Css(border), Css(panel.lighter(106)),
                          Css(skin.Color(TSkinRole::WindowShade)), Css(TSkinRole::Accent));
+}
+
+QVBoxLayout* SetUpToolDialog(QDialog& dialog, const QString& objectName, const QString& caption) {
+  dialog.setObjectName(objectName);
+  dialog.setWindowTitle(caption);
+  dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
+                        Qt::MSWindowsFixedSizeDialogHint);
+  dialog.setSizeGripEnabled(false);
+  dialog.setFont(PrefsFont(kPrefsTextPixels));
+  auto* outer = new QVBoxLayout(&dialog);
+  outer->setContentsMargins(8, 4, 8, 8);
+  outer->setSpacing(8);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+  return outer;
 }
 
 void PaintPrefsBackground(QWidget& dialog) {

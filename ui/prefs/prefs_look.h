@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+class QDialog;
+class QVBoxLayout;
 class QWidget;
 
 namespace zelmora {
@@ -24,5 +26,11 @@ QString PrefsStyleSheet();
 
 // The dialogs' background: the skin's window colour, shading downwards.
 void PaintPrefsBackground(QWidget& dialog);
+
+// A tool dialog of the main window, as Preferences is: fixed, above other
+// windows by a style of its own (whatever "Always on Top" does to the main
+// window), in the dialogs' type. Returns its outer layout, which keeps the
+// dialog at the size of its contents.
+QVBoxLayout* SetUpToolDialog(QDialog& dialog, const QString& objectName, const QString& caption);
 
 }  // namespace zelmora

@@ -53,19 +53,8 @@ TfrmPresets::TfrmPresets(TPresetSession& session, QWidget* parent)
     : QDialog(parent),
       session_(session),
       reportError_([](const std::string& message) { ShowErrorBox(message); }) {
-  setObjectName(QStringLiteral("frmPresets"));
-  setWindowTitle(QStringLiteral("Presets"));
-  // As Practice: fixed, and above the main window, which stays on top.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  setSizeGripEnabled(false);
-  setFont(PrefsFont(kPrefsTextPixels));
-
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(8, 4, 8, 8);
-  outer->setSpacing(8);
-  outer->setSizeConstraint(QLayout::SetFixedSize);
+  QVBoxLayout* outer =
+      SetUpToolDialog(*this, QStringLiteral("frmPresets"), QStringLiteral("Presets"));
   auto* groups = new QHBoxLayout;
   groups->setSpacing(8);
   groups->addWidget(BuildSetlistGroup());
