@@ -96,6 +96,11 @@ class TMixer {
   // estimate of when frames are heard afresh; the frame count goes on.
   // Thread: control, while no stream renders
   void RestartClock() noexcept { restartClock_.store(true, std::memory_order_release); }
+  // The next block starts with every voice silent: what sounded so far
+  // was never heard (rendered in place of a lost output), and its rest
+  // would come as a cut-off click.
+  // Thread: control, while no stream renders
+  void Hush() noexcept { hush_.store(true, std::memory_order_release); }
 
   // Installs a voice's new sound (nullptr empties the voice). The new voice
   // starts at level 0 (full volume) and pan 0; a sounding old one fades out.
@@ -204,6 +209,7 @@ class TMixer {
   std::atomic<std::uint64_t> droppedStarts_{0};
   std::atomic<bool> paused_{false};
   std::atomic<bool> restartClock_{false};
+  std::atomic<bool> hush_{false};
   std::atomic<int> holds_{0};
   std::function<void()> wake_;
   std::array<std::unique_ptr<TVoiceSample>, kVoices> owned_;

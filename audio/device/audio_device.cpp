@@ -64,6 +64,12 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
   if (ranDry) {
     device->dropouts_.fetch_add(1, std::memory_order_relaxed);
   }
+  if (device->padFrames_ > 0) {
+    // The first blocks of a stream that takes over: silence, not counted.
+    std::fill_n(static_cast<float*>(output), 2 * frames, 0.0F);
+    device->padFrames_ -= static_cast<long>(frames);
+    return paContinue;
+  }
   device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
                          firstFrame.NowNs, ranDry || !firstFrame.Measured);
   return paContinue;
@@ -233,7 +239,7 @@ PaStream* TAudioDevice::OpenStream(unsigned long frames) {
   return stream;
 }
 
-bool TAudioDevice::StartOn(int device, Clock::time_point now) {
+bool TAudioDevice::StartOn(int device, Clock::time_point now, bool takeOver) {
   if (!Prepare(device, rate_)) {
     return false;
   }
@@ -246,14 +252,22 @@ bool TAudioDevice::StartOn(int device, Clock::time_point now) {
   if (stream == nullptr) {
     return false;
   }
-  // A lost output's stand-in renders up to this moment, so that the new
-  // stream goes on where the clock says the beats are, not where the
-  // stand-in stopped while the library started and the stream opened.
-  if (lost_.load()) {
-    RenderStandIn(Clock::now());
-  }
   // Nothing renders now: what the callback keeps may be reset.
   SetLeadFor(stream, frames);
+  // A stream that takes over from another (or from the stand-in) fills
+  // its whole buffer at once as it starts, with frames the scheduler may
+  // not have handed over yet: those blocks are silence and the frame count
+  // starts after them. A lost output's stand-in renders up to the moment
+  // they will have played, so the new stream goes on where the clock says
+  // the beats are, not where the stand-in stopped while the library
+  // started and the stream opened.
+  padFrames_ = takeOver ? static_cast<long>(std::llround(
+                              static_cast<double>(mixer_->RenderLead().count()) * 1e-9 * rate_))
+                        : 0;
+  if (lost_.load()) {
+    RenderStandIn(Clock::now() + mixer_->RenderLead());
+    mixer_->Hush();
+  }
   dropoutWatch_ = TDropoutWatch(rate_);
   mixer_->RestartClock();
   if (Pa_StartStream(stream) != paNoError) {
@@ -365,7 +379,7 @@ void TAudioDevice::MoveToChosen(Clock::time_point now) {
   // The mixer's frame count goes on across the two streams: the beats
   // keep their frames, heard that much later as the move takes.
   CloseStream(true);
-  if (!StartOn(device, now) && !StartOn(Pa_GetDefaultOutputDevice(), now)) {
+  if (!StartOn(device, now, true) && !StartOn(Pa_GetDefaultOutputDevice(), now, true)) {
     Lose(now);
   }
 }
@@ -391,7 +405,7 @@ void TAudioDevice::Reopen() {
   initialised_ = true;
   FindOutputs();
   const auto opened = Clock::now();
-  if (StartOn(ChosenIndex(), opened) || StartOn(Pa_GetDefaultOutputDevice(), opened)) {
+  if (StartOn(ChosenIndex(), opened, true) || StartOn(Pa_GetDefaultOutputDevice(), opened, true)) {
     lost_.store(false);
   }
 }
@@ -431,7 +445,7 @@ void TAudioDevice::Resume() noexcept {
   const auto now = Clock::now();
   paused_.store(false);
   mixer_->SetPaused(false);
-  if (!StartOn(deviceIndex_, now)) {
+  if (!StartOn(deviceIndex_, now, false)) {
     Lose(now);  // the keeper renders in its place and tries again
     return;
   }

@@ -153,17 +153,20 @@ class TAudioDevice {
   // Opens (does not start) a stream with the prepared parameters.
   void* OpenStream(unsigned long frames);
   // Opens and starts a stream on `device` at the mixer's rate; false, with
-  // nothing open, when it fails.
-  bool StartOn(int device, Clock::time_point now);
+  // nothing open, when it fails. `takeOver`: the stream follows another
+  // on a running mixer (a move, a reopen), not a paused one.
+  bool StartOn(int device, Clock::time_point now, bool takeOver);
   void CloseStream(bool drain) noexcept;
   void SetLeadFor(const void* stream, unsigned long frames);
 
   bool initialised_ = false;
   void* stream_ = nullptr;  // PaStream
-  // The callback uses these three; the first two change only while the
-  // stream is not running, the watch only on the audio thread while it runs.
+  // The callback uses these four; they change only while the stream is not
+  // running, and the watch and the padding on the audio thread while it
+  // runs.
   std::unique_ptr<TMixer> mixer_;
   double fallbackAheadNs_ = 0.0;
+  long padFrames_ = 0;  // silent frames to come before the mixer renders
   TDropoutWatch dropoutWatch_{1.0};
   std::atomic<std::uint64_t> underflows_{0};
   std::atomic<std::uint64_t> dropouts_{0};

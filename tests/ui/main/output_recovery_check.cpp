@@ -109,15 +109,19 @@ int main(int argc, char** argv) {
   bool timing = Spaced(*before, beat, tolerance, "before");
   timing = Spaced(*after, beat, tolerance, "after ") && timing;
 
-  const double firstAt = beforeAt + before->front().Seconds;
+  // The grid is carried on from the last beat before the server went: a
+  // dropout on a busy machine moves the beats after it.
+  const double lastAt = beforeAt + before->back().Seconds;
+  const auto lastIndex = static_cast<long long>(before->size()) - 1;
   const double resumedAt = afterAt + after->front().Seconds;
   const bool soon = resumedAt - upAt <= limit;
   std::printf("sound again %.3f s after the new server answered (at most %.1f s)%s\n",
               resumedAt - upAt, limit, soon ? "" : "  <- too late");
   for (const TBeat& b : *after) {
-    const double sinceFirst = afterAt + b.Seconds - firstAt;
-    const long long index = std::llround(sinceFirst / beat);
-    const double off = sinceFirst - static_cast<double>(index) * beat;
+    const double sinceLast = afterAt + b.Seconds - lastAt;
+    const long long steps = std::llround(sinceLast / beat);
+    const long long index = lastIndex + steps;
+    const double off = sinceLast - static_cast<double>(steps) * beat;
     const bool first = index % 4 == 0;
     const bool place = b.Accent == first && b.Bell == first;
     std::printf("after: beat %lld of the run, %+.1f ms off its grid%s%s\n", index + 1, off * 1000.0,
