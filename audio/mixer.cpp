@@ -176,6 +176,15 @@ void TMixer::Render(float* out, int frames, double heardNs, double calledNs,
   std::fill(out, out + 2 * std::ptrdiff_t{frames}, 0.0F);
   const std::int64_t blockStart = framesRendered_.load(std::memory_order_relaxed);
   const std::int64_t blockEnd = blockStart + frames;
+  if (restartClock_.exchange(false, std::memory_order_acquire)) {
+    clock_.Restart();
+  }
+  if (hush_.exchange(false, std::memory_order_acquire)) {
+    for (TPlayback& playback : playback_) {
+      playback.playing = false;
+      playback.tail.remaining = 0;
+    }
+  }
   clock_.Update(blockStart, heardNs, calledNs, doubtful);
   lastBlockFrames_.store(frames, std::memory_order_relaxed);
   const auto lateFrames = static_cast<std::int64_t>(kLateSeconds * sampleRate_);

@@ -87,6 +87,20 @@ class TMixer {
   // When `frame` is heard.
   // Thread: any but audio
   Clock::time_point HeardAt(std::int64_t frame) const noexcept;
+  // The first frame of the next block.
+  // Thread: any
+  std::int64_t NextBlockFrame() const noexcept {
+    return framesRendered_.load(std::memory_order_acquire);
+  }
+  // The next block goes to another stream, whose timing reports start the
+  // estimate of when frames are heard afresh; the frame count goes on.
+  // Thread: control, while no stream renders
+  void RestartClock() noexcept { restartClock_.store(true, std::memory_order_release); }
+  // The next block starts with every voice silent: what sounded so far
+  // was never heard (rendered in place of a lost output), and its rest
+  // would come as a cut-off click.
+  // Thread: control, while no stream renders
+  void Hush() noexcept { hush_.store(true, std::memory_order_release); }
 
   // Installs a voice's new sound (nullptr empties the voice). The new voice
   // starts at level 0 (full volume) and pan 0; a sounding old one fades out.
@@ -194,6 +208,8 @@ class TMixer {
   std::atomic<std::uint64_t> lateStarts_{0};
   std::atomic<std::uint64_t> droppedStarts_{0};
   std::atomic<bool> paused_{false};
+  std::atomic<bool> restartClock_{false};
+  std::atomic<bool> hush_{false};
   std::atomic<int> holds_{0};
   std::function<void()> wake_;
   std::array<std::unique_ptr<TVoiceSample>, kVoices> owned_;

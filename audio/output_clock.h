@@ -34,6 +34,10 @@ class TOutputClock {
   void Update(std::int64_t blockStartFrame, double heardNs, double calledNs,
               bool doubtful = false) noexcept;
 
+  // The next report starts the estimate afresh, as the first one did.
+  // Thread: audio
+  void Restart() noexcept { started_ = false; }
+
   // When `frame` is heard, steady_clock ns; 0 before the first block.
   // Thread: any
   double HeardAtNs(std::int64_t frame) const noexcept {

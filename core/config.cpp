@@ -142,6 +142,13 @@ void TConfig::SetVisualOffset(int value) {
   ShowIfDifferent(Controls.strkbVisualOffset, VisualOffset.load());
 }
 
+void TConfig::SetOutputDevice(std::string_view name) {
+  const TSetting setting(*this);
+  OutputDevice = name.empty() ? kDefaultOutput : name;
+  ShowIfDifferent(Controls.cmbOutputDevice, OutputDevice);
+  ShowIfDifferent(Controls.AudioOutput, OutputDevice);
+}
+
 void TConfig::SetSubdivision(int value) {
   const TSetting setting(*this);
   Practice.Subdivision = ClampSubdivision(value);

@@ -55,6 +55,9 @@ class TConfig {
   // Added after the twenty values above.
   std::atomic<int> VisualOffset{0};  // ms; a positive value shows the beat later
   TPracticeSettings Practice;        // the practice tools
+  // The sound output by name ("<host API>: <device name>"), or
+  // kDefaultOutput; a name not found plays on the default and is kept.
+  std::string OutputDevice{kDefaultOutput};
 
   // Counts the tempo changes made by hand (every one but the speed
   // trainer's): the trainer leaves the tempo alone once one has been made.
@@ -80,6 +83,8 @@ class TConfig {
   void SetStayOnTop(bool value);
   void SetTapMode(bool value);
   void SetVisualOffset(int value);
+  // An empty name is the system default.
+  void SetOutputDevice(std::string_view name);
 
   // The practice tools, each clamped to its range (practice_settings.h).
   // They act from the next beat or bar.
@@ -132,6 +137,7 @@ class TConfig {
   static constexpr int kSilence = -10000;
   static constexpr int kMinVisualOffset = -150;
   static constexpr int kMaxVisualOffset = 150;
+  static constexpr std::string_view kDefaultOutput = "System default";
   static_assert(ClampTrainerTempo(0) == kMinTempo && ClampTrainerTempo(1000) == kMaxTempo);
 
  private:

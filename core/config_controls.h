@@ -47,13 +47,16 @@ struct TConfigControls {
   // Read: the list's selected index, -1 when none.
   TBinding<int> sComboBoxAcc;
   TBinding<int> sComboBoxReg;
-  TBinding<int> strkbHue;           // skin hue offset slider
-  TBinding<int> strkbVisualOffset;  // visual offset slider, ms
+  TBinding<int> strkbHue;                 // skin hue offset slider
+  TBinding<int> strkbVisualOffset;        // visual offset slider, ms
+  TBinding<std::string> cmbOutputDevice;  // the chosen output's name
 
   // Voices, which receive the negated pan.
   TBinding<int> BellVoicePan;
   TBinding<int> AccentVoicePan;
   TBinding<int> RegularVoicePan;
+  // The sound card, which plays on the output of that name.
+  TBinding<std::string> AudioOutput;
 };
 
 }  // namespace zelmora

@@ -191,6 +191,12 @@ const std::array kKeys = {
     TSettingKey{"Pan", kInteger, kVolumes, kPlayed, Integer<0>,
                 [](C& c, const V& v) { c.SetPan(AsInt(v)); },
                 [](const C& c) -> V { return c.Pan; }},
+    // Belongs to the desk, not to a piece. A stored output that is absent
+    // is kept until the user picks another.
+    TSettingKey{"Output Device", kText, kSettings, kNotInPresets,
+                [](const C&) -> V { return std::string(TConfig::kDefaultOutput); },
+                [](C& c, const V& v) { c.SetOutputDevice(AsText(v)); },
+                [](const C& c) -> V { return c.OutputDevice; }},
 };
 
 }  // namespace

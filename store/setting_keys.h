@@ -17,8 +17,9 @@ enum class TSettingKind { Integer, Flag, Text };
 enum class TLoadStep { Settings, Volumes };
 using TSettingValue = std::variant<int, bool, std::string>;
 // What a setting is to a preset (store/preset_settings.h): left out of it
-// (where the windows stand, how they look, and the visual offset, which
-// suits the machine's latency: they belong to the desk, not to the piece),
+// (where the windows stand, how they look, the sound output, and the
+// visual offset, which suits the machine's latency: they belong to the
+// desk, not to the piece),
 // part of what is played, or half of the choice of one of the four sounds
 // (bank index or file), which the program loads anew when a recall changes
 // it.

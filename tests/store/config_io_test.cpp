@@ -84,6 +84,8 @@ const std::vector<TStoredSetting>& StoredSettings() {
       {"Gap Mute Bars", "2", [](TConfig& c) { return c.Practice.GapMuteBars == 2; }},
       {"Gap Random Percent", "25", [](TConfig& c) { return c.Practice.GapRandomPercent == 25; }},
       {"Practice Minutes", "10", [](TConfig& c) { return c.Practice.PracticeMinutes == 10; }},
+      {"Output Device", "ALSA: USB Audio: Headphones (hw:1,0)",
+       [](TConfig& c) { return c.OutputDevice == "ALSA: USB Audio: Headphones (hw:1,0)"; }},
       {"Volume", "-1200", [](TConfig& c) { return c.Volume == -1200; }},
       {"Volume Regular Dif", "-300", [](TConfig& c) { return c.VolumeRegularDif == -300; }},
       {"Bell Volume", "-1500", [](TConfig& c) { return c.BellVolume == -1500; }},
@@ -134,6 +136,7 @@ class ConfigIoTest : public QObject {
     QCOMPARE(config.BellVolume.load(), -600);
     QCOMPARE(config.Pan, 0);
     QCOMPARE(config.VisualOffset.load(), 0);
+    QCOMPARE(config.OutputDevice, std::string("System default"));
     const TPracticeSettings& practice = config.Practice;
     QCOMPARE(practice.Subdivision.load(), 1);
     QCOMPARE(practice.Swing.load(), 50);

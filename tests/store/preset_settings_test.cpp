@@ -15,20 +15,20 @@ using testing::ApplyUnusualSettings;
 
 // The settings that belong to the desk rather than to the piece.
 const std::set<std::string, std::less<>> kLeftOut = {
-    "MainLeft",       "MainTop",     "BeatIndicatorVisible",
-    "BigPanelLeft",   "BigPanelTop", "BigPanelWidth",
-    "BigPanelHeight", "Hue",         "Visual Offset"};
+    "MainLeft",      "MainTop",       "BeatIndicatorVisible", "BigPanelLeft",
+    "BigPanelTop",   "BigPanelWidth", "BigPanelHeight",       "Hue",
+    "Visual Offset", "Output Device"};
 
-// The settings a preset leaves out, as the settings save writes them (all
-// of them integers or flags).
+// The settings a preset leaves out, as the settings save writes them.
 TPresetSettings DeskSettings(const TConfig& config) {
   TPresetSettings desk;
   for (const TSettingKey& key : SettingKeys()) {
     if (key.PresetRole == TPresetRole::None) {
       const TSettingValue value = key.Save(config);
-      desk.emplace(key.Name, std::holds_alternative<bool>(value)
-                                 ? FlagText(std::get<bool>(value))
-                                 : IntegerText(std::get<int>(value)));
+      desk.emplace(key.Name, std::holds_alternative<bool>(value) ? FlagText(std::get<bool>(value))
+                             : std::holds_alternative<int>(value)
+                                 ? IntegerText(std::get<int>(value))
+                                 : std::get<std::string>(value));
     }
   }
   return desk;

@@ -48,6 +48,7 @@ inline void ApplyUnusualSettings(TConfig& config) {
   config.SetGapMuteBars(2);
   config.SetGapRandomPercent(25);
   config.SetPracticeMinutes(10);
+  config.SetOutputDevice("ALSA: USB Audio: Headphones (hw:1,0)");
 }
 
 }  // namespace zelmora::testing

@@ -10,6 +10,10 @@
 #                          LIFETIME seconds, in case this shell is killed
 #                          without a chance to clean up (and everything
 #                          else ends with the server).
+#   zs_server_kill         kills the server as a crash would (SIGKILL)
+#   zs_server_up           starts it again with the same sink and socket,
+#                          and sets ZS_SERVER_UP_AT (EPOCHREALTIME) to when
+#                          clients can reach it
 #   zs_record FILE         records the sink's monitor as mono 16-bit WAV;
 #                          sets ZS_RECORDER; returns once the recording runs
 #   zs_meter METER OUT [ARRIVALS]
@@ -111,10 +115,29 @@ zs_start() {
   # PortAudio also probes JACK; it must not start a server.
   export JACK_NO_START_SERVER=1
 
-  zs_spawn timeout "$lifetime" pulseaudio --daemonize=no -n --exit-idle-time=-1 --disallow-exit \
-    --system=false --load="module-null-sink sink_name=$ZS_SINK rate=$rate" \
-    --load="module-native-protocol-unix auth-anonymous=1" >"$ZS_DIR/pulseaudio.log" 2>&1
-  local server=$ZS_LAST
+  ZS_LIFETIME=$lifetime
+  zs_server_up
+}
+
+# Starts a server (ZS_SERVER) with the sink and the silent stream in a
+# runtime folder of its own, waits until the sink's latency is low, and only
+# then moves its socket to the one clients use ($PULSE_SERVER), setting
+# ZS_SERVER_UP_AT (EPOCHREALTIME) to that moment: an idle null sink stalls
+# new streams for up to a second and more, which a client reconnecting on
+# its own would otherwise meet.
+zs_server_up() {
+  ZS_SERVERS=$((${ZS_SERVERS:-0} + 1))
+  local run="$ZS_DIR/run$ZS_SERVERS"
+  mkdir -m 700 -p "$run" "$ZS_DIR/pulse"
+  # Until it is ready, this shell talks to the new server on its own socket.
+  local clients=$PULSE_SERVER
+  export PULSE_SERVER="unix:$run/pulse/native"
+  zs_spawn env XDG_RUNTIME_DIR="$run" timeout "$ZS_LIFETIME" pulseaudio --daemonize=no -n \
+    --exit-idle-time=-1 --disallow-exit --system=false \
+    --load="module-null-sink sink_name=$ZS_SINK rate=$ZS_RATE" \
+    --load="module-native-protocol-unix auth-anonymous=1" >>"$ZS_DIR/pulseaudio.log" 2>&1
+  ZS_SERVER=$ZS_LAST
+  local server=$ZS_SERVER
   local i
   for ((i = 0; i < 100; i++)); do
     if ! kill -0 "$server" 2>/dev/null; then
@@ -131,15 +154,27 @@ zs_start() {
 
   # An idle null sink sleeps in long blocks and swallows the start of new
   # streams; a silent stream keeps it rendering in short ones.
-  zs_spawn pacat --playback --raw --format=s16le --rate="$rate" --channels=2 --latency-msec=10 \
+  zs_spawn pacat --playback --raw --format=s16le --rate="$ZS_RATE" --channels=2 --latency-msec=10 \
     --device="$ZS_SINK" /dev/zero
   local latency=""
   for ((i = 0; i < 100; i++)); do
     latency=$(zs_sink_latency_usec)
-    [[ -n $latency && $latency -lt 50000 ]] && return 0
+    [[ -n $latency && $latency -lt 50000 ]] && break
     sleep 0.1
   done
-  zs_die "sink $ZS_SINK latency still ${latency:-unknown} us after 10 s (wanted under 50 ms)"
+  [[ -n $latency && $latency -lt 50000 ]] ||
+    zs_die "sink $ZS_SINK latency still ${latency:-unknown} us after 10 s (wanted under 50 ms)"
+  mv -f "$run/pulse/native" "$ZS_DIR/pulse/native"
+  export PULSE_SERVER=$clients
+  # shellcheck disable=SC2034 # for the caller
+  ZS_SERVER_UP_AT=$EPOCHREALTIME
+}
+
+# Kills the server at once, as a crash would (its clients lose it).
+zs_server_kill() {
+  pkill -KILL -P "$ZS_SERVER" pulseaudio || true
+  wait "$ZS_SERVER" 2>/dev/null || true
+  ZS_PIDS=$(echo " $ZS_PIDS " | sed "s/ $ZS_SERVER / /")
 }
 
 zs_record() {

@@ -11,6 +11,7 @@
 
 #include "audio/bank/bank.h"
 #include "audio/choice/sound_choice.h"
+#include "audio/device/output_choice_control.h"
 #include "core/error.h"
 #include "store/config_io.h"
 #include "store/ini_ctrl.h"
@@ -77,6 +78,23 @@ TProgram::TProgram(TOptions options)
   // takes longer than building the windows; both go on at once, and the
   // output is waited for at its place in the start-up, so its message (if
   // any) comes where it always did.
+  // The chosen output reaches the device as the settings load; an open
+  // already under way takes it if it comes in time, else the device moves
+  // there on its own thread.
+  outputChoice_ = config_.Controls.AudioOutput.Bind(std::make_unique<TOutputChoiceControl>(device_),
+                                                    TOnUnbind::Forget);
+  // Said once, however often the output fails: the metronome keeps time
+  // meanwhile and plays again once an output opens.
+  device_.SetLossHandler([context = beatContext_.get()] {
+    QMetaObject::invokeMethod(
+        context,
+        [] {
+          ShowMessageBox(
+              "The sound output was lost. The metronome keeps time and plays again as soon as "
+              "an output can be opened.");
+        },
+        Qt::QueuedConnection);
+  });
   std::future<void> audioOpened;
   if (options.OpenAudio) {
     audioOpened = std::async(std::launch::async, [this] { device_.Open(); });
@@ -159,6 +177,7 @@ void TProgram::OpenAudio(std::future<void>& opened) {
   // lists and the stored levels are still set up, so that the save at exit
   // keeps them.
   opened.get();
+  prefs_->SetOutputLister([this] { return device_.OutputNames(); });
 }
 
 void TProgram::PrepareVoices() {

@@ -145,6 +145,7 @@ class TProgram {
   std::unique_ptr<TSoundChoice> soundChoice_;
   std::unique_ptr<TPracticeSounds> practiceSounds_;
   std::vector<TScope> voicePans_;  // the voices' pan bindings
+  TScope outputChoice_;            // the device's binding to the chosen output
   std::unique_ptr<TPresetSession> presets_;
 
   std::unique_ptr<TfrmMain> main_;

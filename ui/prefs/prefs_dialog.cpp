@@ -21,7 +21,7 @@ namespace zelmora {
 namespace {
 
 constexpr int kClientWidth = 409;
-constexpr int kClientHeight = 301;
+constexpr int kClientHeight = 329;
 
 TPrefsSlider* MakeSlider(QWidget* parent, const char* name, int minimum, int maximum, int pageStep,
                          int tickInterval, const QRect& geometry) {
@@ -73,7 +73,7 @@ TfrmSettings::TfrmSettings(TConfig& config, TSoundChoice& choice, QWidget* paren
 
   BuildAudioGroup();
   BuildInterfaceGroup();
-  sButton1 = MakeButton(this, "sButton1", QStringLiteral("Close"), QRect(318, 268, 83, 26));
+  sButton1 = MakeButton(this, "sButton1", QStringLiteral("Close"), QRect(318, 296, 83, 26));
 
   // The controls' state before any setting is loaded.
   sTrackBarRegDif->setValue(-1200);
@@ -83,6 +83,8 @@ TfrmSettings::TfrmSettings(TConfig& config, TSoundChoice& choice, QWidget* paren
   strkbVisualOffset->setValue(0);
   sckbStayOnTop->setChecked(true);
 
+  outputList_ = std::make_unique<TOutputList>(cmbOutputDevice);
+  outputList_->SetValue(std::string(TConfig::kDefaultOutput));
   accentList_ = std::make_unique<TComboSoundList>(sComboBoxAcc);
   regularList_ = std::make_unique<TComboSoundList>(sComboBoxReg);
   choice_.AttachLists(*accentList_, *regularList_);
@@ -102,6 +104,11 @@ TfrmSettings::~TfrmSettings() {
 
 void TfrmSettings::FillSoundLists() {
   choice_.StartUp();
+}
+
+void TfrmSettings::SetOutputLister(TOutputList::TLister lister) {
+  outputList_->SetLister(std::move(lister));
+  outputList_->SetValue(outputList_->Value());
 }
 
 void TfrmSettings::SetErrorReporter(TErrorReporter reporter) {
@@ -136,48 +143,53 @@ void TfrmSettings::AddScale(QWidget* parent, TPrefsSlider* slider) {
 
 void TfrmSettings::BuildAudioGroup() {
   auto* group = new QGroupBox(QStringLiteral("Audio"), this);
-  group->setGeometry(8, 4, 393, 198);
+  group->setGeometry(8, 4, 393, 226);
 
-  AddLabel(group, QStringLiteral("Accented beat"), QRect(12, 20, 88, 22));
+  AddLabel(group, QStringLiteral("Output"), QRect(12, 20, 88, 22));
+  cmbOutputDevice = new TSoundCombo(group);
+  cmbOutputDevice->setObjectName(QStringLiteral("cmbOutputDevice"));
+  cmbOutputDevice->setGeometry(100, 20, 282, 22);
+
+  AddLabel(group, QStringLiteral("Accented beat"), QRect(12, 48, 88, 22));
   sComboBoxAcc = new TSoundCombo(group);
   sComboBoxAcc->setObjectName(QStringLiteral("sComboBoxAcc"));
-  sComboBoxAcc->setGeometry(100, 20, 248, 22);
+  sComboBoxAcc->setGeometry(100, 48, 248, 22);
   sbtnSelectFilenameAcc =
-      MakeButton(group, "sbtnSelectFilenameAcc", QStringLiteral("..."), QRect(352, 20, 30, 22));
+      MakeButton(group, "sbtnSelectFilenameAcc", QStringLiteral("..."), QRect(352, 48, 30, 22));
 
-  AddLabel(group, QStringLiteral("Non-accented"), QRect(12, 48, 88, 22));
+  AddLabel(group, QStringLiteral("Non-accented"), QRect(12, 76, 88, 22));
   sComboBoxReg = new TSoundCombo(group);
   sComboBoxReg->setObjectName(QStringLiteral("sComboBoxReg"));
-  sComboBoxReg->setGeometry(100, 48, 248, 22);
+  sComboBoxReg->setGeometry(100, 76, 248, 22);
   sbtnSelectFilenameReg =
-      MakeButton(group, "sbtnSelectFilenameReg", QStringLiteral("..."), QRect(352, 48, 30, 22));
+      MakeButton(group, "sbtnSelectFilenameReg", QStringLiteral("..."), QRect(352, 76, 30, 22));
 
   // The two levels side by side: the regular beat left, the bell right.
   // Each level slider takes what its caption leaves of its half.
   const QString regDifCaption = QStringLiteral("Non-accented beat\nvolume");
   const int regDifLeft = 12 + TextWidth(regDifCaption) + 6;
-  AddLabel(group, regDifCaption, QRect(12, 82, regDifLeft - 12, 28));
+  AddLabel(group, regDifCaption, QRect(12, 110, regDifLeft - 12, 28));
   sTrackBarRegDif = MakeSlider(group, "sTrackBarRegDif", -2100, 0, 300, 1000,
-                               QRect(regDifLeft, 84, 204 - regDifLeft, 22));
+                               QRect(regDifLeft, 112, 204 - regDifLeft, 22));
   AddScale(group, sTrackBarRegDif);
-  AddLabel(group, QStringLiteral("Accented beat volume\nis always 0dB"), QRect(12, 122, 180, 26),
+  AddLabel(group, QStringLiteral("Accented beat volume\nis always 0dB"), QRect(12, 150, 180, 26),
            true);
 
   const QString bellCaption = QStringLiteral("Bell volume");
   const int bellLeft = 216 + TextWidth(bellCaption) + 8;
-  AddLabel(group, bellCaption, QRect(216, 84, bellLeft - 216, 22));
+  AddLabel(group, bellCaption, QRect(216, 112, bellLeft - 216, 22));
   strbBellVolume = MakeSlider(group, "strbBellVolume", -2100, 0, 1000, 5000,
-                              QRect(bellLeft, 84, 382 - bellLeft, 22));
+                              QRect(bellLeft, 112, 382 - bellLeft, 22));
   AddScale(group, strbBellVolume);
   AddLabel(group, QStringLiteral("Bell sound can be turned on/off\nfrom the Tool menu."),
-           QRect(216, 122, 168, 26), true);
+           QRect(216, 150, 168, 26), true);
 
   chkBoostVolume = new TPrefsCheckBox(QStringLiteral("Global volume boost"), group);
   chkBoostVolume->setObjectName(QStringLiteral("chkBoostVolume"));
-  chkBoostVolume->setGeometry(12, 164, 170, 20);
-  AddLabel(group, QStringLiteral("Pan"), QRect(216, 162, 30, 22));
+  chkBoostVolume->setGeometry(12, 192, 170, 20);
+  AddLabel(group, QStringLiteral("Pan"), QRect(216, 190, 30, 22));
   sTrackBarPan =
-      MakeSlider(group, "sTrackBarPan", -5000, 5000, 1000, 5000, QRect(248, 162, 134, 22));
+      MakeSlider(group, "sTrackBarPan", -5000, 5000, 1000, 5000, QRect(248, 190, 134, 22));
 
   // The sliders are reached by mouse only; the keyboard goes from list to
   // list and to the check boxes.
@@ -188,7 +200,7 @@ void TfrmSettings::BuildAudioGroup() {
 
 void TfrmSettings::BuildInterfaceGroup() {
   auto* group = new QGroupBox(QStringLiteral("Interface"), this);
-  group->setGeometry(8, 208, 300, 88);
+  group->setGeometry(8, 236, 300, 88);
 
   AddLabel(group, QStringLiteral("Color hue"), QRect(12, 26, 56, 22));
   strkbHue = MakeSlider(group, "strkbHue", -255, 255, 10, 0, QRect(70, 26, 116, 22));
@@ -219,6 +231,8 @@ void TfrmSettings::Restyle() {
 
 void TfrmSettings::setVisible(bool visible) {
   if (visible && !isVisible()) {
+    // The outputs found may have changed since (a lost output reopened).
+    outputList_->SetValue(outputList_->Value());
     CentreOverOwner(*this);
   }
   QDialog::setVisible(visible);

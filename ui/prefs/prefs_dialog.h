@@ -12,6 +12,7 @@
 #include "core/scope.h"
 #include "ui/controls/widget_controls.h"
 #include "ui/prefs/combo_sound_list.h"
+#include "ui/prefs/output_list.h"
 #include "ui/prefs/sound_file_dialog.h"
 
 class QLabel;
@@ -23,7 +24,7 @@ class TPrefsCheckBox;
 class TPrefsSlider;
 class TSoundCombo;
 
-// The Preferences dialog: the accent and regular sounds, the levels of the
+// The Preferences dialog: the sound output, the accent and regular sounds, the levels of the
 // regular beat and the bell, the pan, the volume boost, the skin's hue and
 // always-on-top. There is no OK or Cancel: every control acts at once
 // through the settings object's setters or by rebuilding a voice, and
@@ -32,10 +33,9 @@ class TSoundCombo;
 // Created hidden with the main window, before LoadSettings, and kept until
 // exit. While it lives, the settings object reaches its sliders and check
 // boxes (sTrackBarRegDif, strbBellVolume, sTrackBarPan, chkBoostVolume,
-// sckbStayOnTop, strkbHue) and, through the sound choice, its two sound
-// lists. When it goes it hands their state back to the settings object's
-// bindings, so SaveSettings reads the same values before or after; it
-// writes nothing itself.
+// sckbStayOnTop, strkbHue), its output list (cmbOutputDevice) and, through the sound choice, its
+// two sound lists. When it goes it hands their state back to the settings object's bindings, so
+// SaveSettings reads the same values before or after; it writes nothing itself.
 class TfrmSettings final : public QDialog {
   Q_OBJECT
 
@@ -48,6 +48,10 @@ class TfrmSettings final : public QDialog {
   // LoadVolumes: fills the sound lists, applies the stored choice and
   // builds the three voices.
   void FillSoundLists();
+
+  // Where the output list finds the outputs the sound card knows; it is
+  // asked again each time the dialog is shown.
+  void SetOutputLister(TOutputList::TLister lister);
 
   // Where an error of a handler is shown (a sound file that cannot be
   // opened). By default the general error box.
@@ -72,6 +76,7 @@ class TfrmSettings final : public QDialog {
   void ShowBoostNotice();
 
   // Handlers, named after their control and event.
+  void cmbOutputDeviceChange(int index);
   void sComboBoxChange(TSoundSide side);
   void sbtnSelectFilenameClick(TSoundSide side);
   void sTrackBarPanChange(int position);
@@ -90,6 +95,7 @@ class TfrmSettings final : public QDialog {
   TErrorReporter reportError_;
   TSoundFileDialog fileDialog_{this};
 
+  TSoundCombo* cmbOutputDevice = nullptr;
   TSoundCombo* sComboBoxAcc = nullptr;
   TSoundCombo* sComboBoxReg = nullptr;
   QPushButton* sbtnSelectFilenameAcc = nullptr;
@@ -104,6 +110,7 @@ class TfrmSettings final : public QDialog {
   TPrefsCheckBox* sckbStayOnTop = nullptr;
   QPushButton* sButton1 = nullptr;
 
+  std::unique_ptr<TOutputList> outputList_;
   std::unique_ptr<TComboSoundList> accentList_;
   std::unique_ptr<TComboSoundList> regularList_;
   std::vector<TScope> bindings_;  // the controls' bindings to the settings object

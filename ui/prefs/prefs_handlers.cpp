@@ -46,9 +46,11 @@ void TfrmSettings::BindControls() {
   bind(controls.strkbVisualOffset, std::make_unique<TSliderControl>(strkbVisualOffset));
   bind(controls.chkBoostVolume, std::make_unique<TCheckControl>(chkBoostVolume));
   bind(controls.sckbStayOnTop, std::make_unique<TCheckControl>(sckbStayOnTop));
+  bindings_.push_back(controls.cmbOutputDevice.Bind(*outputList_));
 }
 
 void TfrmSettings::ConnectHandlers() {
+  connect(cmbOutputDevice, &QComboBox::activated, this, &TfrmSettings::cmbOutputDeviceChange);
   // The lists act on the user's choice only (also when the same entry is
   // chosen again: the empty file entry then asks for a file again).
   connect(sComboBoxAcc, &QComboBox::activated, this,
@@ -93,6 +95,11 @@ void TfrmSettings::Run(const std::function<void()>& handler) {
   QMessageBox box(QMessageBox::Critical, ApplicationTitle(),
                   QString::fromStdString(WithFullStop(message)), QMessageBox::Ok, this);
   box.exec();
+}
+
+void TfrmSettings::cmbOutputDeviceChange(int index) {
+  // Choosing the entry of a stored output that was not found keeps it.
+  config_.SetOutputDevice(outputList_->ChoiceAt(index));
 }
 
 void TfrmSettings::sComboBoxChange(TSoundSide side) {

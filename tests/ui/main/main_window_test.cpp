@@ -159,8 +159,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(stored("BigPanelWidth"), QString("250"));
     QCOMPARE(stored("Hue"), QString("0"));
     QCOMPARE(stored("Visual Offset"), QString("0"));
-    // The twenty-one values and the practice tools' twenty.
-    QCOMPARE(rig.ini.StoredKeys().size(), 41);
+    QCOMPARE(stored("Output Device"), QString("System default"));
+    // The twenty-one values, the practice tools' twenty and the output.
+    QCOMPARE(rig.ini.StoredKeys().size(), 42);
   }
 
   void aValueOfTheWrongTypeKeepsTheOtherSettings() {

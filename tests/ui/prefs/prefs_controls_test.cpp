@@ -32,7 +32,7 @@ class PrefsControlsTest : public QObject {
   void layoutAndCaptions() {
     TPrefsRig rig;
     QCOMPARE(rig.dialog.windowTitle(), QString("Preferences"));
-    QCOMPARE(rig.dialog.size(), QSize(409, 301));
+    QCOMPARE(rig.dialog.size(), QSize(409, 329));
     QCOMPARE(rig.dialog.minimumSize(), rig.dialog.maximumSize());
     const Qt::WindowFlags flags = rig.dialog.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowStaysOnTopHint));
@@ -43,7 +43,7 @@ class PrefsControlsTest : public QObject {
       captions << label->text();
     }
     for (const char* text :
-         {"Accented beat", "Non-accented", "Non-accented beat\nvolume",
+         {"Output", "Accented beat", "Non-accented", "Non-accented beat\nvolume",
           "Accented beat volume\nis always 0dB", "Bell volume",
           "Bell sound can be turned on/off\nfrom the Tool menu.", "Pan", "Color hue"}) {
       QVERIFY2(captions.contains(QString::fromLatin1(text)), text);
