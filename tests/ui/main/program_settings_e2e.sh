@@ -85,14 +85,15 @@ expect_saved() {
 $(diff <(echo "$saved") <(printf '%s\n' "$@" | sort) || true)"
 }
 
-# The practice tools' settings as a first run saves them.
+# The settings after the twenty, as a first run saves them: the practice
+# tools' and the output's.
 practice_defaults=(
   'Subdivision=1' 'Swing=50' 'Subdivision%20Volume=-1200' 'Subdivision%20Sound%20Index=5'
   'Sound%20Subdivision=' 'Layer%20Clicks=0' 'Layer%20Volume=-600' 'Layer%20Sound%20Index=9'
   'Sound%20Layer=' 'Count%20In%20Bars=0' 'Trainer=0' 'Trainer%20Start=80'
   'Trainer%20Target=120' 'Trainer%20Step=4' 'Trainer%20Every%20Bars=2'
   'Trainer%20At%20Target=0' 'Gap%20Play%20Bars=0' 'Gap%20Mute%20Bars=1'
-  'Gap%20Random%20Percent=0' 'Practice%20Minutes=0'
+  'Gap%20Random%20Percent=0' 'Practice%20Minutes=0' 'Output%20Device=System default'
 )
 
 # What a first run saves, but for the window's place: the work area of the
