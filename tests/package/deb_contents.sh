@@ -31,6 +31,9 @@ depends=$(field Depends)
 for lib in libqt6core6 libqt6gui6 libqt6widgets6 libportaudio2 libsamplerate0 fonts-dseg; do
   grep -Eq "(^|, )$lib( |,|$)" <<<"$depends" || fail "Depends lacks $lib"
 done
+for package in fonts-denemo qt6-wayland; do
+  grep -Eq "(^|, )$package( |,|$)" <<<"$(field Recommends)" || fail "Recommends lacks $package"
+done
 
 contents=$(dpkg-deb -c "$deb")
 for f in usr/bin/zelmora usr/share/zelmora/help/index.html \

@@ -22,6 +22,7 @@
 #include "ui/app/settings_load.h"
 #include "ui/app/x11_activation.h"
 #include "ui/bridge/qt_beat_hand_over.h"
+#include "ui/frame/window_rules.h"
 #include "ui/main/about_box.h"
 #include "ui/main/error_box.h"
 #include "ui/main/main_window.h"
@@ -215,11 +216,16 @@ void TProgram::PresetRecalled(const TChangedSounds& changed) {
 }
 
 void TProgram::PlaceMainWindow() {
+  main_->adjustSize();
+  // On Wayland the compositor places it; the stored place is kept for a
+  // later run on a desktop that lets the program place it.
+  if (!PlatformPlacesWindows()) {
+    return;
+  }
   std::vector<QRect> screens;
   for (const QScreen* screen : QGuiApplication::screens()) {
     screens.push_back(screen->availableGeometry());
   }
-  main_->adjustSize();
   main_->move(
       PullOntoNearestScreen(QPoint(config_.MainLeft, config_.MainTop), main_->size(), screens));
 }

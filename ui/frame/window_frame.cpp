@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "ui/frame/window_rules.h"
+
 namespace zelmora {
 namespace {
 
@@ -41,6 +43,10 @@ QRect OuterGeometry(const QWidget& window) {
 }
 
 void MoveOuterTo(QWidget& window, QPoint topLeft, QMargins likelyFrame) {
+  // Where the compositor places every window, asking would be in vain.
+  if (!PlatformPlacesWindows()) {
+    return;
+  }
   QMargins frame = FrameMargins(window);
   if (frame.isNull()) {
     frame = likelyFrame;

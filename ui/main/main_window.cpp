@@ -279,6 +279,11 @@ void TfrmMain::hideEvent(QHideEvent* event) {
 
 void TfrmMain::FormHide() {
   ports_.Metronome.StopForHide();
+  // Where the program cannot place its windows it does not learn where
+  // they are either: the stored place stays.
+  if (!PlatformPlacesWindows()) {
+    return;
+  }
   const QPoint outer = OuterGeometry(*this).topLeft();
   ports_.Config.MainLeft = outer.x();
   ports_.Config.MainTop = outer.y();

@@ -63,18 +63,25 @@ void TfrmMain::BindControls() {
   bind(c.scmbMeterNum, std::make_unique<TComboTextControl>(scmbMeterNum_));
   // The outer corner, read and set alike with and without a frame. Once the
   // window goes, the save falls back to MainLeft and MainTop, which the
-  // hiding recorded.
+  // hiding recorded. Where the place is not known (Wayland), it is the
+  // stored one.
   bind(c.MainWindowLeft,
-       Control<int>([this] { return OuterGeometry(*this).x(); },
-                    [this](const int& left) {
-                      MoveOuterTo(*this, {left, OuterGeometry(*this).y()});
-                    }),
+       Control<int>(
+           [this] {
+             return PlatformPlacesWindows() ? OuterGeometry(*this).x() : ports_.Config.MainLeft;
+           },
+           [this](const int& left) {
+             MoveOuterTo(*this, {left, OuterGeometry(*this).y()});
+           }),
        TOnUnbind::Forget);
   bind(c.MainWindowTop,
-       Control<int>([this] { return OuterGeometry(*this).y(); },
-                    [this](const int& top) {
-                      MoveOuterTo(*this, {OuterGeometry(*this).x(), top});
-                    }),
+       Control<int>(
+           [this] {
+             return PlatformPlacesWindows() ? OuterGeometry(*this).y() : ports_.Config.MainTop;
+           },
+           [this](const int& top) {
+             MoveOuterTo(*this, {OuterGeometry(*this).x(), top});
+           }),
        TOnUnbind::Forget);
   bind(c.WorkArea, std::make_unique<TWorkAreaControl>(), TOnUnbind::Forget);
 

@@ -64,7 +64,9 @@ void TfrmBigPanel::FormCreate() {
   SetFace(TBeatFace{});
   requestedClientSize_ = QSize(std::max(config_.BigPanelWidth, minimumWidth()),
                                std::max(config_.BigPanelHeight, minimumHeight()));
-  move(config_.BigPanelLeft, config_.BigPanelTop);
+  if (PlatformPlacesWindows()) {
+    move(config_.BigPanelLeft, config_.BigPanelTop);
+  }
   resize(requestedClientSize_);
   // A hidden window gets its resize event only when shown; the fonts and
   // the stored size must be right from the start.

@@ -3,7 +3,11 @@
 # output (PortAudio -> ALSA default -> a private PulseAudio null sink),
 # records the sink's monitor, and checks that no click is missing or extra
 # and that the intervals are 0.5 s of the output's own frames.
-# Usage: device_click_spacing_e2e.sh CLICK_PLAYER CLICK_CHECK
+# Usage: device_click_spacing_e2e.sh [--pipewire] CLICK_PLAYER CLICK_CHECK
+#
+# With --pipewire the sink is a private PipeWire's, reached through its
+# PulseAudio server (pipewire-pulse) on the same path; the figures are the
+# same.
 #
 # The sink runs at the rate the output opens at (48000 Hz unless
 # ZELMORA_E2E_SINK_RATE says otherwise), so no resampler sits between the
@@ -18,7 +22,12 @@
 # the worst one (50 ms), and a run that fails it is repeated; every
 # attempt's figures are printed.
 set -euo pipefail
-player=${1:?usage: $0 CLICK_PLAYER CLICK_CHECK}
+server=pulseaudio
+if [[ ${1:-} == --pipewire ]]; then
+  server=pipewire
+  shift
+fi
+player=${1:?usage: $0 [--pipewire] CLICK_PLAYER CLICK_CHECK}
 check=${2:?}
 clicks=60
 interval=0.5
@@ -30,8 +39,15 @@ max_frames=${ZELMORA_E2E_MAX_FRAMES:-2400}
 
 # shellcheck source=tests/support/null_sink.sh
 source "$(dirname "$0")/../../support/null_sink.sh"
-zs_start "${ZELMORA_E2E_SINK_RATE:-48000}" 290
-echo "private PulseAudio server in $ZS_DIR, sink $ZS_SINK at $ZS_RATE Hz"
+if [[ $server == pipewire ]]; then
+  # shellcheck source=tests/support/pipewire_sink.sh
+  source "$(dirname "$0")/../../support/pipewire_sink.sh"
+  zs_start_pipewire "${ZELMORA_E2E_SINK_RATE:-48000}" 290
+  echo "private PipeWire in $ZS_DIR ($(pactl info | sed -n 's/^Server Name: //p')), sink $ZS_SINK at $ZS_RATE Hz"
+else
+  zs_start "${ZELMORA_E2E_SINK_RATE:-48000}" 290
+  echo "private PulseAudio server in $ZS_DIR, sink $ZS_SINK at $ZS_RATE Hz"
+fi
 
 for ((attempt = 1; attempt <= attempts; attempt++)); do
   echo "--- attempt $attempt of $attempts"
