@@ -73,6 +73,12 @@ xs_start() {
   done
   [[ -s $XS_DIR/display ]] || xs_die "Xvfb did not start: $(cat "$XS_DIR/xvfb.log")"
   export DISPLAY=":$(head -1 "$XS_DIR/display")"
+  # Until a client gets through: a program started earlier would fail.
+  for ((i = 0; i < 50; i++)); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  xs_die "no client reaches Xvfb on $DISPLAY: $(cat "$XS_DIR/xvfb.log")"
 }
 
 # Waits up to $2 seconds for a window whose title matches $1; prints its id.
