@@ -17,6 +17,9 @@
 #                          after LIFETIME seconds. Exits with 77 (skipped)
 #                          when PipeWire is not installed.
 
+# shellcheck source=tests/support/private_bus.sh
+source "$(dirname "${BASH_SOURCE[0]}")/private_bus.sh"
+
 # Runs a server in the background, on the servers' settings and bus, until LIFETIME; its log
 # goes to $ZS_DIR/NAME.log.
 zs_pipewire_spawn() {
@@ -76,18 +79,7 @@ zs_start_pipewire() {
   # The servers read their settings from here, not from the user's, and
   # talk on a session bus of their own: without one WirePlumber links no
   # stream to the sink. Nothing on it is started on demand.
-  cat >"$ZS_DIR/bus.conf" <<EOF
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$ZS_DIR/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
+  private_bus_config "$ZS_DIR"
   mkdir -p "$ZS_DIR/config/pipewire/pipewire.conf.d"
   printf 'context.properties = {\n  default.clock.rate = %d\n  default.clock.allowed-rates = [ %d ]\n}\n' \
     "$rate" "$rate" >"$ZS_DIR/config/pipewire/pipewire.conf.d/zelmora-rate.conf"

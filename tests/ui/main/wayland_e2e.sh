@@ -31,6 +31,8 @@ command -v dbus-daemon >/dev/null || { echo "dbus-daemon is not installed"; exit
 # shellcheck source=../../support/null_sink.sh
 source "$here/../../support/null_sink.sh"
 zs_start 48000 200
+# shellcheck source=../../support/private_bus.sh
+source "$here/../../support/private_bus.sh"
 # shellcheck source=wayland_session.sh
 source "$here/wayland_session.sh"
 ws_start
@@ -38,18 +40,7 @@ trap 'ws_cleanup; zs_cleanup' EXIT
 
 # A session bus of this test's own, with nothing on it that it would start
 # by itself (a real portal, for one).
-cat >"$WS_DIR/bus.conf" <<EOF
-<busconfig>
-  <type>session</type>
-  <listen>unix:path=$WS_DIR/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
+private_bus_config "$WS_DIR"
 dbus-daemon --config-file="$WS_DIR/bus.conf" --nofork >"$WS_DIR/bus.log" 2>&1 &
 WS_PIDS="$! $WS_PIDS"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$WS_DIR/bus"
