@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "audio/device/host_time.h"
+#include "audio/device/sound_library.h"
 #include "core/error.h"
 
 namespace zelmora {
@@ -34,6 +35,12 @@ constexpr auto kStandInTick = std::chrono::milliseconds(10);
 constexpr int kStandInFrames = 512;
 // How long a wake-up waits for the first block of the restarted output.
 constexpr auto kFirstBlockWait = std::chrono::milliseconds(500);
+// The one JACK output (our own client, connected to the system's playback
+// ports), beside PortAudio's device indices; the name PortAudio gives the
+// same output.
+constexpr int kJackDevice = -2;
+constexpr char kJackHostName[] = "JACK Audio Connection Kit";
+constexpr char kJackDeviceName[] = "system";
 
 bool TakesRate(const PaStreamParameters& params, double rate) {
   return Pa_IsFormatSupported(nullptr, &params, rate) == paFormatIsSupported;
@@ -54,25 +61,31 @@ int TAudioDevice::Render(const void* /*input*/, void* output, unsigned long fram
                          const PaStreamCallbackTimeInfo* time, unsigned long status,
                          void* self) noexcept {
   auto* device = static_cast<TAudioDevice*>(self);
-  if ((status & paOutputUnderflow) != 0) {
-    device->underflows_.fetch_add(1, std::memory_order_relaxed);
-  }
   const TDacTime firstFrame =
       DacTimeNs(time->outputBufferDacTime, time->currentTime, device->fallbackAheadNs_);
-  const bool ranDry =
-      device->dropoutWatch_.RanDry(firstFrame, (status & paOutputUnderflow) != 0, frames);
+  RenderBlock(device, static_cast<float*>(output), frames, firstFrame,
+              (status & paOutputUnderflow) != 0);
+  return paContinue;
+}
+
+void TAudioDevice::RenderBlock(void* self, float* out, unsigned long frames,
+                               const TDacTime& firstFrame, bool underflow) noexcept {
+  auto* device = static_cast<TAudioDevice*>(self);
+  if (underflow) {
+    device->underflows_.fetch_add(1, std::memory_order_relaxed);
+  }
+  const bool ranDry = device->dropoutWatch_.RanDry(firstFrame, underflow, frames);
   if (ranDry) {
     device->dropouts_.fetch_add(1, std::memory_order_relaxed);
   }
   if (device->padFrames_ > 0) {
     // The first blocks of a stream that takes over: silence, not counted.
-    std::fill_n(static_cast<float*>(output), 2 * frames, 0.0F);
+    std::fill_n(out, 2 * frames, 0.0F);
     device->padFrames_ -= static_cast<long>(frames);
-    return paContinue;
+    return;
   }
-  device->mixer_->Render(static_cast<float*>(output), static_cast<int>(frames), firstFrame.Ns,
-                         firstFrame.NowNs, ranDry || !firstFrame.Measured);
-  return paContinue;
+  device->mixer_->Render(out, static_cast<int>(frames), firstFrame.Ns, firstFrame.NowNs,
+                         ranDry || !firstFrame.Measured);
 }
 
 TAudioDevice::~TAudioDevice() {
@@ -114,9 +127,14 @@ void TAudioDevice::FindOutputs() {
   for (int index = 0; index < count; ++index) {
     const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
     const PaHostApiInfo* host = info != nullptr ? Pa_GetHostApiInfo(info->hostApi) : nullptr;
-    if (host != nullptr && info->maxOutputChannels >= kChannels) {
+    // PortAudio's own JACK outputs are not offered: see TJackOutput.
+    if (host != nullptr && host->type != paJACK && info->maxOutputChannels >= kChannels) {
       found_.push_back({OutputName(host->name, info->name), index});
     }
+  }
+  jackRate_ = TJackOutput::ServerRate();
+  if (jackRate_ > 0) {
+    found_.push_back({OutputName(kJackHostName, kJackDeviceName), kJackDevice});
   }
   std::vector<std::string> names;
   names.reserve(found_.size());
@@ -137,6 +155,16 @@ int TAudioDevice::ChosenIndex() const {
 }
 
 bool TAudioDevice::Prepare(int device, double rate) {
+  if (device == kJackDevice) {
+    // At the server's rate, or not at all.
+    if (jackRate_ == 0 || (rate != 0.0 && rate != jackRate_)) {
+      return false;
+    }
+    deviceIndex_ = device;
+    suggestedLatency_ = 0.0;
+    rate_ = jackRate_;
+    return true;
+  }
   const PaDeviceInfo* info = device < 0 ? nullptr : Pa_GetDeviceInfo(device);
   if (info == nullptr || info->maxOutputChannels < kChannels) {
     return false;
@@ -160,7 +188,7 @@ bool TAudioDevice::Prepare(int device, double rate) {
 }
 
 void TAudioDevice::OpenOrThrow() {
-  if (Pa_Initialize() != paNoError) {
+  if (!StartSoundLibrary()) {
     throw TError(kNoDevice);
   }
   initialised_ = true;
@@ -172,29 +200,19 @@ void TAudioDevice::OpenOrThrow() {
     choiceChanged_ = false;  // this open follows the choice
   }
 
-  // The chosen output, else the default.
-  PaStream* stream = nullptr;
-  unsigned long frames = kPreferredFrames;
+  // The chosen output, else the default. The callback is not called
+  // before the stream starts, so the mixer can be made after opening, once
+  // the real latency is known.
+  bool opened = false;
   for (const int device : {ChosenIndex(), static_cast<int>(Pa_GetDefaultOutputDevice())}) {
-    if (stream != nullptr || !Prepare(device, 0.0)) {
-      continue;
-    }
-    // The callback is not called before the stream starts, so the mixer
-    // can be made after opening, once the real latency is known.
-    frames = kPreferredFrames;
-    stream = OpenStream(frames);
-    if (stream == nullptr) {
-      frames = paFramesPerBufferUnspecified;
-      stream = OpenStream(frames);
-    }
+    opened = opened || (Prepare(device, 0.0) && OpenPrepared());
   }
-  if (stream == nullptr) {
+  if (!opened) {
     throw TError(kNoDevice);
   }
-  stream_ = stream;
   sampleRate_ = static_cast<int>(std::lround(rate_));
   mixer_ = std::make_unique<TMixer>(sampleRate_);
-  SetLeadFor(stream, frames);
+  SetLeadFor();
   mixer_->SetWakeHandler([this] { Resume(); });
   dropoutWatch_ = TDropoutWatch(rate_);
   standInBlock_.assign(2 * std::size_t{kStandInFrames}, 0.0F);
@@ -203,24 +221,68 @@ void TAudioDevice::OpenOrThrow() {
   // above the sound client's own threads was measured to make the output
   // run dry far more often (the thread that carries the audio to the
   // server then waits behind it).
-  if (Pa_StartStream(stream) != paNoError) {
+  if (!StartPrepared()) {
     throw TError(kNoStart);
   }
   watch_.Started(Clock::now(), mixer_->BlocksRendered());
   keeper_ = std::jthread([this](const std::stop_token& stop) { Keep(stop); });
 }
 
-void TAudioDevice::SetLeadFor(const void* stream, unsigned long frames) {
-  const PaStreamInfo* streamInfo = Pa_GetStreamInfo(const_cast<PaStream*>(stream));
+void TAudioDevice::SetLeadFor() {
+  if (jack_) {
+    framesPerBuffer_ = static_cast<int>(std::lround(jack_->PeriodSeconds() * rate_));
+    FollowJackLatency();
+    return;
+  }
+  const PaStreamInfo* streamInfo = Pa_GetStreamInfo(stream_);
   outputLatency_ = streamInfo != nullptr ? streamInfo->outputLatency : suggestedLatency_;
-  framesPerBuffer_ = static_cast<int>(frames);
-  streamFrames_ = frames;
+  framesPerBuffer_ = static_cast<int>(streamFrames_);
   // A host that picks its own buffer size is assumed to pick one about as
   // long as its latency.
-  const double bufferSeconds = frames != 0 ? static_cast<double>(frames) / rate_ : outputLatency_;
+  const double bufferSeconds =
+      streamFrames_ != 0 ? static_cast<double>(streamFrames_) / rate_ : outputLatency_;
   mixer_->SetRenderLead(std::chrono::nanoseconds(
       std::llround(RenderLeadSeconds(outputLatency_, bufferSeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;
+}
+
+void TAudioDevice::FollowJackLatency() {
+  // Known only once the server has worked it out for the new connections,
+  // a little after the start; the keeper looks again.
+  outputLatency_ = jack_->OutputLatencySeconds();
+  mixer_->SetRenderLead(std::chrono::nanoseconds(
+      std::llround(RenderLeadSeconds(outputLatency_, jack_->PeriodSeconds()) * 1e9)));
+}
+
+bool TAudioDevice::OpenPrepared() {
+  if (deviceIndex_ == kJackDevice) {
+    jack_ = TJackOutput::Open(&TAudioDevice::RenderBlock, this);
+    if (jack_ && jack_->SampleRate() != static_cast<int>(std::lround(rate_))) {
+      jack_.reset();  // the server was restarted at another rate
+    }
+    return jack_ != nullptr;
+  }
+  unsigned long frames = kPreferredFrames;
+  PaStream* stream = OpenStream(frames);
+  if (stream == nullptr) {
+    frames = paFramesPerBufferUnspecified;
+    stream = OpenStream(frames);
+  }
+  stream_ = stream;
+  streamFrames_ = frames;
+  return stream != nullptr;
+}
+
+bool TAudioDevice::StartPrepared() {
+  const bool started = jack_ ? jack_->Start() : Pa_StartStream(stream_) == paNoError;
+  if (!started) {
+    CloseStream(false);
+  }
+  return started;
+}
+
+bool TAudioDevice::StreamActive() const {
+  return jack_ ? jack_->Active() : Pa_IsStreamActive(stream_) == 1;
 }
 
 PaStream* TAudioDevice::OpenStream(unsigned long frames) {
@@ -240,20 +302,11 @@ PaStream* TAudioDevice::OpenStream(unsigned long frames) {
 }
 
 bool TAudioDevice::StartOn(int device, Clock::time_point now, bool takeOver) {
-  if (!Prepare(device, rate_)) {
-    return false;
-  }
-  unsigned long frames = streamFrames_;
-  PaStream* stream = OpenStream(frames);
-  if (stream == nullptr && frames != paFramesPerBufferUnspecified) {
-    frames = paFramesPerBufferUnspecified;
-    stream = OpenStream(frames);
-  }
-  if (stream == nullptr) {
+  if (!Prepare(device, rate_) || !OpenPrepared()) {
     return false;
   }
   // Nothing renders now: what the callback keeps may be reset.
-  SetLeadFor(stream, frames);
+  SetLeadFor();
   // A stream that takes over from another (or from the stand-in) fills
   // its whole buffer at once as it starts, with frames the scheduler may
   // not have handed over yet: those blocks are silence and the frame count
@@ -270,16 +323,15 @@ bool TAudioDevice::StartOn(int device, Clock::time_point now, bool takeOver) {
   }
   dropoutWatch_ = TDropoutWatch(rate_);
   mixer_->RestartClock();
-  if (Pa_StartStream(stream) != paNoError) {
-    Pa_CloseStream(stream);
+  if (!StartPrepared()) {
     return false;
   }
-  stream_ = stream;
   watch_.Started(now, mixer_->BlocksRendered());
   return true;
 }
 
 void TAudioDevice::CloseStream(bool drain) noexcept {
+  jack_.reset();  // a JACK period plays out by itself
   if (stream_ == nullptr) {
     return;
   }
@@ -320,10 +372,13 @@ void TAudioDevice::Keep(const std::stop_token& stop) {
       }
       continue;
     }
-    if (stream_ != nullptr &&
-        watch_.Failed(now, mixer_->BlocksRendered(), Pa_IsStreamActive(stream_) == 1)) {
+    if ((stream_ != nullptr || jack_) &&
+        watch_.Failed(now, mixer_->BlocksRendered(), StreamActive())) {
       Lose(now);
       continue;
+    }
+    if (jack_ && jack_->OutputLatencySeconds() != outputLatency_) {
+      FollowJackLatency();
     }
     if (now >= nextIdleLook) {
       nextIdleLook = now + kIdleCheck;
@@ -399,7 +454,7 @@ void TAudioDevice::Reopen() {
     Pa_Terminate();
     initialised_ = false;
   }
-  if (Pa_Initialize() != paNoError) {
+  if (!StartSoundLibrary()) {
     return;
   }
   initialised_ = true;
@@ -473,6 +528,7 @@ void TAudioDevice::Close() noexcept {
   fallbackAheadNs_ = 0.0;
   rate_ = 0.0;
   streamFrames_ = 0;
+  jackRate_ = 0;
   found_.clear();
   paused_.store(false);
   lost_.store(false);

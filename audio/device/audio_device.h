@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/device/dropout_watch.h"
+#include "audio/device/jack_output.h"
 #include "audio/device/output_pick.h"
 #include "audio/device/output_watch.h"
 #include "audio/mixer.h"
@@ -27,7 +28,9 @@ double RenderLeadSeconds(double outputLatencySeconds, double bufferSeconds);
 // The sound card: the output the user chose (by name, see ChooseOutput),
 // else the system's default, opened through PortAudio as stereo float (at
 // 48 kHz where it takes that, else at its default rate), whose callback
-// renders one TMixer. One per run.
+// renders one TMixer. One per run. The outputs are PortAudio's (ALSA's
+// devices, the sound server through ALSA's default) and, while a JACK
+// server runs, JACK's system playback ports (see TJackOutput).
 //
 // Buffering: about 55 ms are queued ahead of the listener, so a stall of
 // the process of up to 50 ms does not run the output dry, while a start or
@@ -133,6 +136,9 @@ class TAudioDevice {
   static int Render(const void* input, void* output, unsigned long frames,
                     const PaStreamCallbackTimeInfo* time, unsigned long status,
                     void* self) noexcept;
+  // What every output's callback does with its block.
+  static void RenderBlock(void* self, float* out, unsigned long frames, const TDacTime& firstFrame,
+                          bool underflow) noexcept;
 
   // The keeper's loop, and the mixer's wake handler.
   void Keep(const std::stop_token& stop);
@@ -150,17 +156,26 @@ class TAudioDevice {
   // Sets the stream's parameters for the output `device` at `rate`;
   // false when it has no stereo output or will not take the rate.
   bool Prepare(int device, double rate);
-  // Opens (does not start) a stream with the prepared parameters.
+  // Opens (does not start) the prepared output's stream, PortAudio's at
+  // the preferred block size if it takes it, or JACK's; false when it will
+  // not open.
+  bool OpenPrepared();
   void* OpenStream(unsigned long frames);
+  // Starts the opened stream; on failure closes it.
+  bool StartPrepared();
+  bool StreamActive() const;
   // Opens and starts a stream on `device` at the mixer's rate; false, with
   // nothing open, when it fails. `takeOver`: the stream follows another
   // on a running mixer (a move, a reopen), not a paused one.
   bool StartOn(int device, Clock::time_point now, bool takeOver);
   void CloseStream(bool drain) noexcept;
-  void SetLeadFor(const void* stream, unsigned long frames);
+  // Takes the open stream's latency and block length.
+  void SetLeadFor();
+  void FollowJackLatency();
 
   bool initialised_ = false;
   void* stream_ = nullptr;  // PaStream
+  std::unique_ptr<TJackOutput> jack_;  // in its place, on JACK
   // The callback uses these four; they change only while the stream is not
   // running, and the watch and the padding on the audio thread while it
   // runs.
@@ -180,6 +195,7 @@ class TAudioDevice {
   double suggestedLatency_ = 0.0;
   double rate_ = 0.0;
   unsigned long streamFrames_ = 0;
+  int jackRate_ = 0;  // of the server found with the outputs; 0: none
   std::vector<TFoundOutput> found_;
   std::atomic<bool> paused_{false};
   std::atomic<bool> lost_{false};

@@ -1,5 +1,7 @@
 // Plays clicks through the real output on an exact steady_clock schedule.
-// Usage: click_player CLICKS INTERVAL_SECONDS SETTLE_SECONDS
+// Usage: click_player CLICKS INTERVAL_SECONDS SETTLE_SECONDS [OUTPUT]
+// OUTPUT names the output to play on, as the output list shows it; the
+// system default without it. Exits with 3 when that output is not found.
 // The output runs SETTLE_SECONDS before the first click, so that its clock
 // has been followed for a while. Prints what the output was opened with,
 // and how often it underran or had to start a click late while the clicks
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "audio/beat_voice.h"
@@ -20,20 +23,33 @@
 using namespace std::chrono_literals;
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s CLICKS INTERVAL_SECONDS SETTLE_SECONDS\n", argv[0]);
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: %s CLICKS INTERVAL_SECONDS SETTLE_SECONDS [OUTPUT]\n", argv[0]);
     return 2;
   }
   const int clicks = std::atoi(argv[1]);
   const double interval = std::atof(argv[2]);
   const double settle = std::atof(argv[3]);
+  const std::string output = argc == 5 ? argv[4] : "";
 
   zelmora::TAudioDevice device;
+  device.ChooseOutput(output);
   try {
     device.Open();
   } catch (const zelmora::TError& e) {
     std::fprintf(stderr, "click_player: %s\n", e.what());
     return 1;
+  }
+  if (!output.empty()) {
+    bool found = false;
+    for (const std::string& name : device.OutputNames()) {
+      std::printf("output: %s\n", name.c_str());
+      found = found || name == output;
+    }
+    if (!found) {
+      std::printf("no output \"%s\" here\n", output.c_str());
+      return 3;
+    }
   }
   zelmora::TMixer& mixer = *device.Mixer();
   std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, render lead %.2f ms\n",
