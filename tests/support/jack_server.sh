@@ -11,6 +11,14 @@
 #                          after LIFETIME seconds. No PulseAudio runs: an
 #                          output not on JACK finds nothing. Exits with 77
 #                          (skipped) when JACK is not installed.
+#   zs_jack_server_stop SIGNAL
+#                          stops the server (TERM: as a user would; KILL:
+#                          as a crash would)
+#   zs_jack_server_up      starts it again, the same; sets ZS_SERVER_UP_AT
+#                          (EPOCHREALTIME) to when clients can reach it
+#   zs_jack_wait_connected PORT TO
+#                          waits until PORT is connected to TO (10 s at
+#                          most)
 #   zs_jack_wait_port PORT waits until PORT exists (10 s at most)
 #   zs_jack_record FILE SECONDS PORT
 #                          records PORT as mono 16-bit WAV, every frame
@@ -61,12 +69,24 @@ zs_start_jack() {
   # No session bus to ask for the sound card: the dummy driver needs none.
   export JACK_NO_AUDIO_RESERVATION=1
 
-  zs_spawn timeout "$ZS_LIFETIME" jackd --name "$JACK_DEFAULT_SERVER" "$realtime" ${ZELMORA_E2E_JACK_MODE:---sync} \
-    -d dummy -r "$rate" -p "$period" >"$ZS_DIR/jackd.log" 2>&1
-  local server=$ZS_LAST i
+  ZS_JACK_ARGS=(--name "$JACK_DEFAULT_SERVER" "$realtime" ${ZELMORA_E2E_JACK_MODE:---sync}
+    -d dummy -r "$rate" -p "$period")
+  zs_jack_server_up
+}
+
+# Starts the server (again), as zs_start_jack set it up, and sets
+# ZS_SERVER_UP_AT (EPOCHREALTIME) to when clients can reach it.
+zs_jack_server_up() {
+  zs_spawn timeout "$ZS_LIFETIME" jackd "${ZS_JACK_ARGS[@]}" >>"$ZS_DIR/jackd.log" 2>&1
+  ZS_JACK_SERVER=$ZS_LAST
+  local i
   for ((i = 0; i < 100; i++)); do
-    kill -0 "$server" 2>/dev/null || { zs_jack_logs; zs_die "jackd exited at start"; }
-    [[ $(jack_wait --check 2>/dev/null) == running ]] && return 0
+    kill -0 "$ZS_JACK_SERVER" 2>/dev/null || { zs_jack_logs; zs_die "jackd exited at start"; }
+    if [[ $(jack_wait --check 2>/dev/null) == running ]]; then
+      # shellcheck disable=SC2034 # for the caller
+      ZS_SERVER_UP_AT=$EPOCHREALTIME
+      return 0
+    fi
     sleep 0.1
   done
   zs_jack_logs
@@ -83,6 +103,16 @@ zs_jack_wait_port() {
   zs_die "no JACK port $1 within 10 s"
 }
 
+zs_jack_wait_connected() {
+  local i
+  for ((i = 0; i < 200; i++)); do
+    jack_lsp -c "$1" 2>/dev/null | grep -qxF "   $2" && return 0
+    sleep 0.05
+  done
+  jack_lsp -c >&2 || true
+  zs_die "$1 not connected to $2 within 10 s"
+}
+
 zs_jack_record() {
   zs_spawn jack_rec -f "$1" -d "$2" -b 16 "$3"
   # shellcheck disable=SC2034 # for the caller
@@ -93,4 +123,11 @@ zs_jack_record() {
     sleep 0.1
   done
   zs_die "the recording of $3 did not start within 5 s"
+}
+
+# Stops the server with SIGNAL (TERM: as a user stops it; KILL: a crash).
+zs_jack_server_stop() {
+  pkill "-$1" -P "$ZS_JACK_SERVER" jackd || true
+  wait "$ZS_JACK_SERVER" 2>/dev/null || true
+  ZS_PIDS=$(echo " $ZS_PIDS " | sed "s/ $ZS_JACK_SERVER / /")
 }

@@ -5,7 +5,8 @@
 // MAX_FRAMES. A stall of the machine slips the output's timeline and throws
 // its clock off for some seconds, which moves a minority of intervals; a
 // fault of the program (a rate not followed, starts on block boundaries)
-// moves most of them.
+// moves most of them. CLICKS 0: a recording of part of the run, with as
+// many clicks as it caught (three at least).
 // Usage: click_check RECORDING.wav SINK_RATE CLICKS INTERVAL_SECONDS
 //                    MEDIAN_FRAMES MAX_FRAMES
 
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
     std::printf("onset %2zu at frame %.2f, interval off by %+.3f frames%s\n", i, onsets[i],
                 deviation, good ? "" : "  <- off");
   }
-  if (static_cast<int>(onsets.size()) != clicks) {
+  if (clicks == 0 ? onsets.size() < 3 : static_cast<int>(onsets.size()) != clicks) {
     std::printf("FAIL: %zu clicks in the recording, %d played\n", onsets.size(), clicks);
     return 1;
   }
