@@ -240,7 +240,7 @@ void TAudioDevice::SetLeadFor() {
   // A host that picks its own buffer size is assumed to pick one about as
   // long as its latency.
   const double bufferSeconds =
-      streamFrames_ != 0 ? static_cast<double>(streamFrames_) / rate_ : outputLatency_;
+      streamFrames_ != 0 ? static_cast<double>(streamFrames_) / rate_ : outputLatency_.load();
   mixer_->SetRenderLead(std::chrono::nanoseconds(
       std::llround(RenderLeadSeconds(outputLatency_, bufferSeconds) * 1e9)));
   fallbackAheadNs_ = outputLatency_ * 1e9;

@@ -187,7 +187,7 @@ class TAudioDevice {
   std::atomic<std::uint64_t> dropouts_{0};
   int sampleRate_ = 0;
   int framesPerBuffer_ = 0;
-  double outputLatency_ = 0.0;
+  std::atomic<double> outputLatency_{0.0};  // the keeper follows JACK's
   // Guards the stream and what it was opened with, between the keeper and
   // whoever wakes the paused output.
   std::mutex mutex_;
