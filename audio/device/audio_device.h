@@ -174,7 +174,7 @@ class TAudioDevice {
   void FollowJackLatency();
 
   bool initialised_ = false;
-  void* stream_ = nullptr;  // PaStream
+  void* stream_ = nullptr;             // PaStream
   std::unique_ptr<TJackOutput> jack_;  // in its place, on JACK
   // The callback uses these four; they change only while the stream is not
   // running, and the watch and the padding on the audio thread while it
