@@ -132,8 +132,8 @@ int TJackOutput::Process(unsigned int frames, void* self) noexcept {
     const TDacTime firstFrame{calledNs - sinceCycleNs + latencyNs + offsetNs, timed, calledNs};
     output->render_(output->context_, interleaved, piece, firstFrame, underflow && done == 0);
     for (unsigned int frame = 0; frame < piece; ++frame) {
-      left[done + frame] = interleaved[2 * frame];
-      right[done + frame] = interleaved[2 * frame + 1];
+      left[done + frame] = interleaved[std::size_t{2} * frame];
+      right[done + frame] = interleaved[std::size_t{2} * frame + 1];
     }
     done += piece;
   }

@@ -7,8 +7,9 @@
 
 #include "audio/device/host_time.h"
 
-struct _jack_client;
-struct _jack_port;
+// The JACK library's own type names.
+struct _jack_client;  // NOLINT(bugprone-reserved-identifier)
+struct _jack_port;    // NOLINT(bugprone-reserved-identifier)
 
 namespace zelmora {
 

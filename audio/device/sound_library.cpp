@@ -27,6 +27,8 @@ void IgnoreJackMessage(const char* /*message*/) {}
 #endif
 
 void QuietenLibraries() {
+  // Nothing in the program changes its environment.
+  // NOLINTNEXTLINE(concurrency-mt-unsafe)
   if (std::getenv("ZELMORA_AUDIO_DIAGNOSTICS") != nullptr) {
     return;
   }
