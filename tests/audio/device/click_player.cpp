@@ -4,9 +4,9 @@
 // system default without it. Exits with 3 when that output is not found.
 // The output runs SETTLE_SECONDS before the first click, so that its clock
 // has been followed for a while. Prints what the output was opened with,
-// and how often it underran or had to start a click late while the clicks
-// played (a stalled machine: the output's timeline slips). Exits with 1
-// when the mixer refused a click.
+// when the first click is due (seconds since 1970), and how often it
+// underran or had to start a click late while the clicks played (a stalled machine: the output's
+// timeline slips). Exits with 1 when the mixer refused a click.
 
 #include <chrono>
 #include <cstdio>
@@ -60,6 +60,12 @@ int main(int argc, char** argv) {
 
   const auto first = zelmora::TMixer::Clock::now() +
                      std::chrono::nanoseconds(static_cast<long long>(settle * 1e9));
+  // On the wall clock too, for scripts that time what they do against it.
+  const auto firstOnWallClock =
+      std::chrono::system_clock::now() + (first - zelmora::TMixer::Clock::now());
+  std::printf("first click due at %.3f\n",
+              std::chrono::duration<double>(firstOnWallClock.time_since_epoch()).count());
+  std::fflush(stdout);
   // A stream often underruns once as it starts; what counts is the stretch
   // the clicks, and the clock fit just before them, depend on.
   std::this_thread::sleep_until(first - 1s);
