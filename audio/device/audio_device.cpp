@@ -392,7 +392,9 @@ void TAudioDevice::PauseWhenIdle(Clock::duration& idleFor, std::uint64_t& activi
   const std::uint64_t now = mixer_->Activity();
   const bool active = now != activity;
   activity = now;
-  if (paused_.load() || active || !mixer_->Idle()) {
+  // A JACK client stays: closing it would drop its ports from the graph,
+  // and with them any connections the musician made in a patchbay.
+  if (paused_.load() || active || !mixer_->Idle() || jack_) {
     idleFor = {};
     return;
   }

@@ -42,6 +42,8 @@ double RenderLeadSeconds(double outputLatencySeconds, double bufferSeconds);
 //   next to nothing; the next start or hold runs it again (priming its
 //   first blocks from the mixer, so the first click is not late), through
 //   the mixer's wake handler on the thread that asked for a sound.
+//   Not on JACK: the client stays in the server's graph with its ports
+//   and connections.
 // - Another output chosen while it plays: the stream is closed and one on
 //   the new output started on the same mixer, whose frame count goes on,
 //   so the beats keep their grid.

@@ -4,7 +4,8 @@
 # server (dummy driver) running, it must play as the client Zelmora,
 # connected to the system's playback ports; Space plays the default bar at
 # 120 bpm, recorded from the program's own port and judged beat by beat
-# (program_e2e_check); Esc ends it, and the choice stays in the settings.
+# (program_e2e_check); stopped, it keeps its ports in the graph; Esc ends
+# it, and the choice stays in the settings.
 # Usage: jack_program_e2e.sh ZELMORA PROGRAM_E2E_CHECK
 set -euo pipefail
 program=${1:?usage: $0 ZELMORA PROGRAM_E2E_CHECK}
@@ -46,6 +47,11 @@ run_once() {
   "$check" "$ZS_DIR/default.wav" "$tolerance" Xxxx@120 || status=$?
   [[ $status -eq 0 || $status -eq 4 ]] ||
     { ZS_KEEP=1; xs_die "the recording does not match (kept in $ZS_DIR)"; }
+  # Stopped for longer than an idle output takes to pause: on JACK the
+  # client stays, ports and connections with it.
+  sleep 6
+  jack_lsp -c Zelmora:out_L | grep -qxF "   system:playback_1" ||
+    xs_die "the program's JACK ports left the graph while it was stopped"
   xs_end_program
   grep -qxF "$choice" "$XDG_CONFIG_HOME/Zelmora/Zelmora.ini" ||
     xs_die "the settings lost the output: $(cat "$XDG_CONFIG_HOME/Zelmora/Zelmora.ini")"
