@@ -76,6 +76,10 @@ int main(int argc, char** argv) {
   std::this_thread::sleep_for(mixer.RenderLead() + 300ms);
   const auto late = mixer.LateStarts();
   const auto underflows = device.Underflows() - underflowsBefore;
+  // What the output settled on (JACK reports its latency once connected).
+  std::printf("output latency %.2f ms, render lead %.2f ms at the end\n",
+              device.OutputLatencySeconds() * 1e3,
+              static_cast<double>(mixer.RenderLead().count()) * 1e-6);
   device.Close();
 
   std::printf("clicks %d, refused %d, late starts %llu, output underflows %llu while clicking\n",
