@@ -10,6 +10,10 @@
 #                          LIFETIME seconds, in case this shell is killed
 #                          without a chance to clean up (and everything
 #                          else ends with the server).
+#   zs_keep_awake SINK     plays silence into SINK (a null sink of the
+#                          server's), so that it renders in short blocks
+#   zs_sink_awake          waits until $ZS_SINK does; false, with
+#                          ZS_SINK_DROWSY saying so, after 10 s
 #   zs_server_kill         kills the server as a crash would (SIGKILL)
 #   zs_server_up           starts it again with the same sink and socket,
 #                          and sets ZS_SERVER_UP_AT (EPOCHREALTIME) to when
@@ -82,6 +86,27 @@ zs_sink_latency_usec() {
     mine && $1 == "Latency:" { print $2; exit }'
 }
 
+# An idle null sink sleeps in long blocks and swallows the start of new
+# streams; a silent stream keeps it rendering in short ones. Its messages
+# (a sink unloaded under it) go to $ZS_DIR/keep_awake.log.
+zs_keep_awake() {
+  zs_spawn pacat --playback --raw --format=s16le --rate="$ZS_RATE" --channels=2 --latency-msec=10 \
+    --device="$1" /dev/zero 2>>"$ZS_DIR/keep_awake.log"
+}
+
+# Waits until the sink $ZS_SINK renders in short blocks (latency under 50 ms;
+# 10 s at most); false otherwise, with ZS_SINK_DROWSY saying so.
+zs_sink_awake() {
+  local i latency=""
+  for ((i = 0; i < 100; i++)); do
+    latency=$(zs_sink_latency_usec)
+    [[ -n $latency && $latency -lt 50000 ]] && return 0
+    sleep 0.1
+  done
+  ZS_SINK_DROWSY="sink $ZS_SINK latency still ${latency:-unknown} us after 10 s (wanted under 50 ms)"
+  return 1
+}
+
 zs_start() {
   local rate=$1 lifetime=$2
   ZS_RATE=$rate
@@ -152,18 +177,8 @@ zs_server_up() {
     zs_die "pulseaudio did not answer on $PULSE_SERVER within 10 s (its log is above)"
   fi
 
-  # An idle null sink sleeps in long blocks and swallows the start of new
-  # streams; a silent stream keeps it rendering in short ones.
-  zs_spawn pacat --playback --raw --format=s16le --rate="$ZS_RATE" --channels=2 --latency-msec=10 \
-    --device="$ZS_SINK" /dev/zero
-  local latency=""
-  for ((i = 0; i < 100; i++)); do
-    latency=$(zs_sink_latency_usec)
-    [[ -n $latency && $latency -lt 50000 ]] && break
-    sleep 0.1
-  done
-  [[ -n $latency && $latency -lt 50000 ]] ||
-    zs_die "sink $ZS_SINK latency still ${latency:-unknown} us after 10 s (wanted under 50 ms)"
+  zs_keep_awake "$ZS_SINK"
+  zs_sink_awake || zs_die "$ZS_SINK_DROWSY"
   mv -f "$run/pulse/native" "$ZS_DIR/pulse/native"
   export PULSE_SERVER=$clients
   # shellcheck disable=SC2034 # for the caller

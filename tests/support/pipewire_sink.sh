@@ -112,14 +112,6 @@ zs_start_pipewire() {
 
   # As with PulseAudio: a stream keeps the graph running in short blocks,
   # so that a new stream is not met by a sleeping sink.
-  zs_spawn pacat --playback --raw --format=s16le --rate="$rate" --channels=2 --latency-msec=10 \
-    --device="$ZS_SINK" /dev/zero
-  local latency=""
-  for ((i = 0; i < 100; i++)); do
-    latency=$(zs_sink_latency_usec)
-    [[ -n $latency && $latency -lt 50000 ]] && return 0
-    sleep 0.1
-  done
-  zs_pipewire_logs
-  zs_die "sink $ZS_SINK latency still ${latency:-unknown} us after 10 s (wanted under 50 ms)"
+  zs_keep_awake "$ZS_SINK"
+  zs_sink_awake || { zs_pipewire_logs; zs_die "$ZS_SINK_DROWSY"; }
 }

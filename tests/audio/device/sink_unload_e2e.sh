@@ -29,8 +29,7 @@ unset PULSE_SINK # the player plays to the server's default sink
 add_sink() {
   ZS_SINK=$1
   pactl load-module module-null-sink sink_name="$ZS_SINK" rate="$ZS_RATE" >/dev/null
-  zs_spawn pacat --playback --raw --format=s16le --rate="$ZS_RATE" --channels=2 \
-    --latency-msec=10 --device="$ZS_SINK" /dev/zero 2>/dev/null # "Entity killed" at its unload
+  zs_keep_awake "$ZS_SINK"
 }
 unload_sink() {
   local module
@@ -56,20 +55,10 @@ check_sink() {
   awk -v t="$back" -v limit="$back_within" -v i="$interval" 'BEGIN { exit !(t <= limit + i) }' ||
     zs_die "it came after $back s (at most $back_within s + $interval s)"
 }
-# Waits until the sink ZS_SINK renders in short blocks, as zs_start does.
-wait_sink_awake() {
-  local i latency=""
-  for ((i = 0; i < 100; i++)); do
-    latency=$(zs_sink_latency_usec)
-    [[ -n $latency && $latency -lt 50000 ]] && return 0
-    sleep 0.1
-  done
-  zs_die "sink $ZS_SINK latency still ${latency:-unknown} us after 10 s"
-}
 
 first_sink=$ZS_SINK
 add_sink "${first_sink}_second"
-wait_sink_awake
+zs_sink_awake || zs_die "$ZS_SINK_DROWSY"
 pactl set-default-sink "$first_sink"
 zs_record "$ZS_DIR/second.wav"
 second_recorder=$ZS_RECORDER
@@ -95,7 +84,7 @@ sleep 1
 add_sink "${first_sink}_third"
 pactl set-default-sink "$ZS_SINK"
 zs_record "$ZS_DIR/third.wav"
-wait_sink_awake
+zs_sink_awake || zs_die "$ZS_SINK_DROWSY"
 third_at=$EPOCHREALTIME
 
 status=0
