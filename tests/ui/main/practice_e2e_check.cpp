@@ -34,9 +34,10 @@
 // Exit status 0 when the recording fits and 1 when it does not: a click
 // sounds wrong, is missing, or sounds where none should (in a gap, a click
 // doubled). 4 when every click sounds right but the places do not fit, or
-// a click's sound is not clear either way (a dropout cuts a click): on a
-// busy machine the test may then try again, and fails if it keeps
-// happening.
+// a click's sound is not clear either way (a dropout cuts a click), or a
+// click sounds wrong where the recording shows the output running dry
+// (FindDropout): on a busy machine the test may then try again, and fails
+// if it keeps happening.
 
 #include <algorithm>
 #include <array>
@@ -50,6 +51,7 @@
 
 #include "audio/voice_gain.h"
 #include "tests/support/beat_sounds.h"
+#include "tests/support/dropout.h"
 #include "tests/support/recording.h"
 #include "tests/ui/main/practice_plan.h"
 
@@ -464,6 +466,13 @@ int main(int argc, char** argv) {
                       complete && judgement.Unclear == 0;
   // A click that a shift took too far from its place is missing there.
   if (judgement.Wrong > 0 || judgement.Extra > 0 || (judgement.Missing > 0 && timing)) {
+    // A dropout cuts and mixes the clicks around it: a matter of timing.
+    if (const auto dropout = zelmora::FindDropout(recording->Samples, recording->SampleRate)) {
+      std::printf(
+          "FAIL: the output ran dry at frame %zu for %zu frames, cutting the clicks there\n",
+          dropout->Frame, dropout->Frames);
+      return 4;
+    }
     std::printf("FAIL\n");
     return 1;
   }

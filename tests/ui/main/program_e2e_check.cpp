@@ -24,7 +24,8 @@
 // beat clearly sounds wrong but the times do not fit, or a beat's sound is
 // not clear either way (a dropout): on a busy machine the output may place
 // clicks late or drop a block, so the test may try again, and fails if it
-// keeps happening.
+// keeps happening. So is a beat that sounds wrong where the recording shows
+// the output running dry (FindDropout): the dropout cut or mixed it.
 
 #include <algorithm>
 #include <cmath>
@@ -37,6 +38,7 @@
 #include <vector>
 
 #include "tests/support/beat_sounds.h"
+#include "tests/support/dropout.h"
 #include "tests/support/onsets.h"
 #include "tests/support/recording.h"
 
@@ -372,6 +374,12 @@ int main(int argc, char** argv) {
     ok = ok && tempo;
   }
   if (!sounds) {
+    if (const auto dropout = zelmora::FindDropout(samples, rate)) {
+      std::printf("FAIL: the output ran dry at %.3f s for %.1f ms, cutting the beats there\n",
+                  static_cast<double>(dropout->Frame) / rate,
+                  static_cast<double>(dropout->Frames) * 1000.0 / rate);
+      return 4;
+    }
     std::printf("FAIL\n");
     return 1;
   }
