@@ -17,6 +17,7 @@
 #include "audio/beat_voice.h"
 #include "audio/device/audio_device.h"
 #include "core/error.h"
+#include "tests/audio/device/output_listing.h"
 #include "tests/support/click_sample.h"
 #include "tests/support/click_schedule.h"
 
@@ -40,16 +41,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "click_player: %s\n", e.what());
     return 1;
   }
-  if (!output.empty()) {
-    bool found = false;
-    for (const std::string& name : device.OutputNames()) {
-      std::printf("output: %s\n", name.c_str());
-      found = found || name == output;
-    }
-    if (!found) {
-      std::printf("no output \"%s\" here\n", output.c_str());
-      return 3;
-    }
+  if (!output.empty() && !zelmora::ListOutputsFinding(device, output)) {
+    return 3;
   }
   zelmora::TMixer& mixer = *device.Mixer();
   std::printf("rate %d Hz, %d frames per buffer, output latency %.2f ms, render lead %.2f ms\n",

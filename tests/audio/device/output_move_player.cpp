@@ -16,6 +16,7 @@
 #include "audio/device/audio_device.h"
 #include "core/config.h"
 #include "core/error.h"
+#include "tests/audio/device/output_listing.h"
 #include "tests/support/click_sample.h"
 #include "tests/support/click_schedule.h"
 
@@ -38,13 +39,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "output_move_player: %s\n", e.what());
     return 1;
   }
-  bool found = false;
-  for (const std::string& name : device.OutputNames()) {
-    std::printf("output: %s\n", name.c_str());
-    found = found || name == target;
-  }
-  if (!found) {
-    std::printf("no output \"%s\" here\n", target.c_str());
+  if (!zelmora::ListOutputsFinding(device, target)) {
     return 77;
   }
   zelmora::TMixer& mixer = *device.Mixer();

@@ -40,15 +40,16 @@ unload_sink() {
 # Checks the recording FILE of a sink that was there from FROM
 # (EPOCHREALTIME) on: its clicks all on their grid, and the first of them due
 # within the limit of FROM (and at most one interval more, the wait for that
-# click). Which clicks it holds: the last ones, as many as it caught.
+# click). Which clicks it holds: the last ones of the first DUE the player
+# had played when the recording ended, as many as it caught.
 check_sink() {
-  local file=$1 from=$2 caught first_due due back
+  local file=$1 from=$2 due_by=$3 caught first_due due back
   zs_run "$check" "$file" "$ZS_RATE" 0 "$interval" "$median_frames" "$max_frames" |
     tee "$file.log"
   grep -qx PASS "$file.log" || exit 1
   caught=$(grep -c '^onset' "$file.log")
   first_due=$(sed -n 's/^first click due at //p' "$ZS_DIR/player.log")
-  due=$(awk -v f="$first_due" -v n="$clicks" -v c="$caught" -v i="$interval" \
+  due=$(awk -v f="$first_due" -v n="$due_by" -v c="$caught" -v i="$interval" \
     'BEGIN { printf "%.3f", f + (n - c) * i }')
   back=$(awk -v d="$due" -v u="$from" 'BEGIN { printf "%.2f", d - u }')
   echo "$caught clicks there, the first due $back s after it was there"
@@ -71,12 +72,9 @@ moved_at=$EPOCHREALTIME
 unload_sink "$first_sink"
 sleep 4
 zs_stop "$second_recorder"
-# Only what came after the move, which the recording's first click was.
-clicks_then=$clicks
-clicks=$(awk -v f="$(sed -n 's/^first click due at //p' "$ZS_DIR/player.log")" \
+played=$(awk -v f="$(sed -n 's/^first click due at //p' "$ZS_DIR/player.log")" \
   -v t="$EPOCHREALTIME" -v i="$interval" 'BEGIN { printf "%d", (t - f) / i + 1 }')
-check_sink "$ZS_DIR/second.wav" "$moved_at"
-clicks=$clicks_then
+check_sink "$ZS_DIR/second.wav" "$moved_at" "$played"
 
 echo "--- ${first_sink}_second unloaded, ${first_sink}_third loaded a second later"
 unload_sink "${first_sink}_second"
@@ -97,4 +95,4 @@ if ((status != 0)); then
   zs_die "click_player ended with status $status (its error output is above)"
 fi
 cat "$ZS_DIR/player.log"
-check_sink "$ZS_DIR/third.wav" "$third_at"
+check_sink "$ZS_DIR/third.wav" "$third_at" "$clicks"
